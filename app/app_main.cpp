@@ -1,0 +1,66 @@
+#include "app_main.h"
+
+#include "app_state.h"
+#include "main_window.h"
+#include "tray_icon.h"
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(WNDCLASSEXA) == 48, "the 32-bit class record is 48 bytes");
+#endif
+
+static const char kSecondCopyWarning[] = "你不用开很多次的，已经够啦！";
+
+// The system colour number plus one, as a class brush; never painted.
+static const ULONG_PTR kBackgroundBrush = 12;
+
+// Any top-level window with our title means a copy is already running.
+static bool AnotherCopyIsRunning()
+{
+    return FindWindowA(NULL, MAIN_WINDOW_TITLE) != NULL;
+}
+
+static void RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "QZ");
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)kBackgroundBrush;
+    windowClass.lpszClassName = MAIN_WINDOW_CLASS;
+    windowClass.hIconSm = windowClass.hIcon;
+    RegisterClassExA(&windowClass);
+}
+
+// WS_POPUP alone keeps the window invisible; it exists to receive messages.
+static HWND CreateMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExA(WS_EX_TOOLWINDOW, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_POPUP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           NULL, NULL, instance, NULL);
+}
+
+static int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}
+
+int AppMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    if (AnotherCopyIsRunning()) {
+        MessageBoxA(NULL, kSecondCopyWarning, PROGRAM_NAME, MB_ICONWARNING);
+        ExitProcess(0);
+        return 0;
+    }
+    RegisterMainWindowClass(instance);
+    HWND window = CreateMainWindow(instance);
+    AddTrayIconWithBalloon(window);
+    return RunMessageLoop();
+}

@@ -1,0 +1,56 @@
+// The one process-wide record of the program's state. Every subsystem reads
+// and writes its own fields here; all of them live for the whole run.
+#ifndef OMBRIVALE_APP_APP_STATE_H
+#define OMBRIVALE_APP_APP_STATE_H
+
+#include "../platform/win32.h"
+
+struct Point32 {
+    DWORD x;
+    DWORD y;
+};
+
+struct AppState {
+    // Shell
+    HINSTANCE instance;
+    NOTIFYICONDATAA trayIcon;
+    DWORD trayIconShown;
+    DWORD createdOnce;
+    DWORD muted;
+    LONG brightnessLevel;
+    char modulePath[MAX_PATH];
+    HMENU popupMenu;
+
+    // System control and autostart share the key slot.
+    HKEY registryKey;
+    HDC gammaDC;
+    DWORD autostartEnabled;
+
+    // Capture
+    DWORD captureActive;
+    HBITMAP captureBitmap;
+    DWORD dragging;
+    Point32 dragAnchor;
+    Point32 dragCorner;
+    DWORD captureCounter;
+    char fileName[128];
+    CLSID pngEncoderClsid;
+
+    // Reminder
+    DWORD reminderArmed;
+    DWORD reminderAction;
+    char reminderText[1024];
+    LONG reminderMinutes;
+    UINT_PTR reminderTimer;
+};
+
+// Brightness starts at the identity gamma multiplier; everything else is zero.
+constexpr LONG kNormalBrightness = 256;
+constexpr AppState kAppStateAtStart = {.brightnessLevel = kNormalBrightness};
+
+extern AppState appState;
+
+// The caption of the program's message boxes and its tray tip.
+#define PROGRAM_NAME "Ombrivale"
+
+#endif

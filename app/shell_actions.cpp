@@ -1,0 +1,101 @@
+#include "shell_actions.h"
+
+#include "../capture/capture_overlay.h"
+#include "../reminder/reminder_dialog.h"
+#include "../resources/resource_ids.h"
+#include "../system/display.h"
+#include "app_state.h"
+
+// WM_APPCOMMAND carries the command in the high word of lParam. The wParam
+// values are fixed numbers the shell ignores, kept as they always were.
+static const WPARAM kVolumeWParam = 0x30292;
+static const WPARAM kMuteWParam = 0x200EB0;
+
+static const char kExitQuestion[] = "您确认退出程序？　　";
+static const char kAboutText[] =
+    "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　";
+static const char kProductPage[] = "http://www.ombrivale.net/?page_id=425";
+
+// Lets the key that triggered the action come up before the system reacts.
+static const DWORD kKeyReleasePause = 200;
+// Lets the menu or the hotkey's screen state settle before the screen is frozen.
+static const DWORD kScreenshotPause = 300;
+
+void SendVolumeCommand(HWND window, UINT appCommand)
+{
+    SendMessageA(window, WM_APPCOMMAND, kVolumeWParam, (LPARAM)appCommand << 16);
+}
+
+void ToggleMute(HWND window)
+{
+    appState.muted = appState.muted == 0 ? 1 : 0;
+    SendMessageA(window, WM_APPCOMMAND, kMuteWParam, (LPARAM)APPCOMMAND_VOLUME_MUTE << 16);
+}
+
+void ChangeBrightness(LONG newLevel)
+{
+    appState.brightnessLevel = newLevel;
+    ApplyBrightness(newLevel);
+}
+
+void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (MessageBoxA(NULL, kExitQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        SendMessageA(window, WM_DESTROY, wParam, lParam);
+}
+
+void StartTool(LPCSTR file)
+{
+    ShellExecuteA(NULL, NULL, file, NULL, NULL, SW_SHOWNORMAL);
+}
+
+void SetCdDoor(LPCSTR mciCommand)
+{
+    mciSendStringA(mciCommand, NULL, 0, NULL);
+}
+
+void ShowDesktop()
+{
+    // Windows key up before D, as a user's fingers would leave them.
+    keybd_event(VK_LWIN, 0, 0, 0);
+    keybd_event('D', 0, 0, 0);
+    keybd_event(VK_LWIN, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
+}
+
+void StartScreenSaver()
+{
+    Sleep(kKeyReleasePause);
+    SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+void TurnMonitorOffAndLock(HWND window)
+{
+    static const LPARAM kPowerOff = 2;
+    Sleep(kKeyReleasePause);
+    PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+    LockWorkstation();
+}
+
+void LockWorkstation()
+{
+    ShellExecuteA(NULL, NULL, "rundll32.exe", "user32.dll,LockWorkStation", NULL, SW_SHOWNORMAL);
+}
+
+void ShowAbout()
+{
+    MessageBoxA(NULL, kAboutText, PROGRAM_NAME, MB_OK);
+    ShellExecuteA(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
+}
+
+void OpenCaptureOverlay()
+{
+    Sleep(kScreenshotPause);
+    if (appState.captureActive == 0)
+        DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_CAPTURE), NULL, CaptureOverlayProc, 0);
+}
+
+void OpenReminderDialog()
+{
+    DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_REMINDER), NULL, ReminderDialogProc, 0);
+}

@@ -1,0 +1,10 @@
+#include "autostart.h"
+
+// Not built yet: start with Windows does nothing so far.
+void ReadAutostartState()
+{
+}
+
+void ToggleAutostart()
+{
+}

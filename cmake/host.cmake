@@ -1,0 +1,21 @@
+# The Linux host build: the program's logic linked against the test fake,
+# and the unit tests. It also registers the end-to-end tests, which run the
+# win64 build under Wine, so that one CTest run reports every test.
+find_package(GTest REQUIRED)
+enable_testing()
+include(GoogleTest)
+
+add_library(ombrivale_logic STATIC ${PRODUCT_SOURCES})
+target_include_directories(ombrivale_logic PUBLIC ${CMAKE_SOURCE_DIR})
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
+add_library(win32_fake STATIC ${FAKE_SOURCES})
+target_include_directories(win32_fake PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(win32_fake PUBLIC GTest::gmock GTest::gtest)
+
+file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_SOURCES})
+target_link_libraries(unit_tests PRIVATE ombrivale_logic win32_fake GTest::gmock_main)
+gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 30)
+
+include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)

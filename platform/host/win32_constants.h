@@ -1,0 +1,95 @@
+// Windows constants for the host build, with the SDK's names and values.
+#ifndef OMBRIVALE_PLATFORM_HOST_WIN32_CONSTANTS_H
+#define OMBRIVALE_PLATFORM_HOST_WIN32_CONSTANTS_H
+
+#define TRUE 1
+#define FALSE 0
+
+#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define MAX_PATH 260
+
+// Messages
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SETTINGCHANGE 0x001A
+#define WM_DEVMODECHANGE 0x001B
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define WM_HOTKEY 0x0312
+#define WM_APPCOMMAND 0x0319
+
+#define SC_SCREENSAVE 0xF140
+#define SC_MONITORPOWER 0xF170
+#define HWND_BROADCAST ((HWND)0xffff)
+
+// Windows and classes
+#define WS_POPUP 0x80000000L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define CW_USEDEFAULT ((int)0x80000000)
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define COLOR_WINDOW 5
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_CROSS MAKEINTRESOURCEA(32515)
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWMAXIMIZED 3
+#define SW_SHOW 5
+
+// Message boxes
+#define MB_OK 0x00000000L
+#define MB_YESNO 0x00000004L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONWARNING 0x00000030L
+#define MB_ICONINFORMATION 0x00000040L
+#define MB_ICONASTERISK 0x00000040L
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
+// Tray icon
+#define NIM_ADD 0x00000000
+#define NIM_MODIFY 0x00000001
+#define NIM_DELETE 0x00000002
+#define NIF_MESSAGE 0x00000001
+#define NIF_ICON 0x00000002
+#define NIF_TIP 0x00000004
+#define NIF_INFO 0x00000010
+#define NIIF_INFO 0x00000001
+#define NIIF_NOSOUND 0x00000010
+
+// Keys and hotkeys
+#define MOD_CONTROL 0x0002
+#define MOD_SHIFT 0x0004
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_LWIN 0x5B
+#define VK_F3 0x72
+#define VK_F12 0x7B
+#define KEYEVENTF_KEYUP 0x0002
+
+#define APPCOMMAND_VOLUME_MUTE 8
+#define APPCOMMAND_VOLUME_DOWN 9
+#define APPCOMMAND_VOLUME_UP 10
+
+#endif

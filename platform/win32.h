@@ -1,0 +1,23 @@
+// The one header every source file includes for Windows declarations.
+// On Windows it is the SDK; on the Linux host it is our own declaration of
+// the subset the program uses, linked against the test fake.
+#ifndef OMBRIVALE_PLATFORM_WIN32_H
+#define OMBRIVALE_PLATFORM_WIN32_H
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <shellapi.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <string.h>
+#else
+#include "host/win32_host.h"
+#endif
+
+#include "gdiplus_flat.h"
+#include "nt_native.h"
+
+#endif

@@ -1,0 +1,9 @@
+#ifndef OMBRIVALE_REMINDER_REMINDER_DIALOG_H
+#define OMBRIVALE_REMINDER_REMINDER_DIALOG_H
+
+#include "../platform/win32.h"
+
+// Dialog procedure of the timed reminder.
+INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

@@ -1,0 +1,10 @@
+#ifndef OMBRIVALE_SYSTEM_DISPLAY_H
+#define OMBRIVALE_SYSTEM_DISPLAY_H
+
+#include "../platform/win32.h"
+
+void ApplyBrightness(LONG level);
+void SetResolution(DWORD width, DWORD height);
+void RefreshIconMetrics();
+
+#endif

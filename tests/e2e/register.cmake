@@ -1,0 +1,1 @@
+# end-to-end registration: filled in below

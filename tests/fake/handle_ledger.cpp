@@ -1,0 +1,57 @@
+#include "handle_ledger.h"
+
+#include <algorithm>
+#include <cstdio>
+
+static std::vector<const void *> openHandles;
+static std::vector<const void *> strayReleases;
+
+void LedgerAcquire(const void *handle)
+{
+    if (handle != nullptr)
+        openHandles.push_back(handle);
+}
+
+void LedgerRelease(const void *handle)
+{
+    auto found = std::find(openHandles.begin(), openHandles.end(), handle);
+    if (found == openHandles.end()) {
+        strayReleases.push_back(handle);
+        return;
+    }
+    openHandles.erase(found);
+}
+
+void LedgerHandOver(const void *handle)
+{
+    auto found = std::find(openHandles.begin(), openHandles.end(), handle);
+    if (found != openHandles.end())
+        openHandles.erase(found);
+}
+
+void LedgerReset()
+{
+    openHandles.clear();
+    strayReleases.clear();
+}
+
+std::vector<const void *> LedgerOpenHandles()
+{
+    return openHandles;
+}
+
+std::vector<const void *> LedgerStrayReleases()
+{
+    return strayReleases;
+}
+
+std::string LedgerDescribe(const std::vector<const void *> &handles)
+{
+    std::string text;
+    for (const void *handle : handles) {
+        char number[32];
+        std::snprintf(number, sizeof number, " %p", handle);
+        text += number;
+    }
+    return text.empty() ? " none" : text;
+}

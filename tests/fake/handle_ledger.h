@@ -1,0 +1,21 @@
+// A ledger of the handles the program acquired through the fake and has not
+// released yet, so a test can prove that nothing leaks and nothing is
+// released twice.
+#ifndef OMBRIVALE_TESTS_FAKE_HANDLE_LEDGER_H
+#define OMBRIVALE_TESTS_FAKE_HANDLE_LEDGER_H
+
+#include <string>
+#include <vector>
+
+void LedgerAcquire(const void *handle);
+void LedgerRelease(const void *handle);
+// A handle given away by design (a bitmap handed to the clipboard).
+void LedgerHandOver(const void *handle);
+void LedgerReset();
+
+std::vector<const void *> LedgerOpenHandles();
+// Releases of handles that were not open: double or stray releases.
+std::vector<const void *> LedgerStrayReleases();
+std::string LedgerDescribe(const std::vector<const void *> &handles);
+
+#endif

@@ -1,0 +1,34 @@
+// Base fixture of the unit tests: a strict fake (any call a test did not
+// expect fails it), the program's state back at its start values, and a
+// check after each test that every acquired handle was released once.
+#ifndef OMBRIVALE_TESTS_FAKE_WIN32_TEST_H
+#define OMBRIVALE_TESTS_FAKE_WIN32_TEST_H
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "fake_win32.h"
+#include "handle_ledger.h"
+
+class Win32Test : public ::testing::Test {
+protected:
+    Win32Test()
+    {
+        SetActiveFake(&win);
+        LedgerReset();
+        appState = kAppStateAtStart;
+    }
+
+    ~Win32Test() override { SetActiveFake(nullptr); }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(LedgerOpenHandles().empty()) << "handles left open:" << LedgerDescribe(LedgerOpenHandles());
+        EXPECT_TRUE(LedgerStrayReleases().empty()) << "handles released but not open:"
+                                                   << LedgerDescribe(LedgerStrayReleases());
+    }
+
+    ::testing::StrictMock<FakeWin32> win;
+};
+
+#endif
