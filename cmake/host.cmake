@@ -7,11 +7,13 @@ include(GoogleTest)
 
 add_library(ombrivale_logic STATIC ${PRODUCT_SOURCES})
 target_include_directories(ombrivale_logic PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(ombrivale_logic PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
 
 file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 add_library(win32_fake STATIC ${FAKE_SOURCES})
 target_include_directories(win32_fake PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(win32_fake PUBLIC GTest::gmock GTest::gtest)
+target_compile_options(win32_fake PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
 
 file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_SOURCES})

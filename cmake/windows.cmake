@@ -8,7 +8,7 @@ file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/ombrivale.rc PROPERTIES
   OBJECT_DEPENDS "${RESOURCE_FILES}")
 target_include_directories(Ombrivale PRIVATE ${CMAKE_SOURCE_DIR}/resources)
-target_compile_options(Ombrivale PRIVATE
+target_compile_options(Ombrivale PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OMBRIVALE_COMPILE_OPTIONS}>
   $<$<COMPILE_LANGUAGE:CXX>:-Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
   -fno-unwind-tables -fno-stack-protector -ffunction-sections -fdata-sections>)
 target_link_options(Ombrivale PRIVATE -nostdlib -nostartfiles -static -s -Wl,--gc-sections)

@@ -1,0 +1,190 @@
+#include "harness.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+std::string ProgramPath()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "Ombrivale.exe";
+}
+
+Program Launch(const std::string &path)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created = {};
+    std::string commandLine = "\"" + path + "\"";
+    Program program;
+    if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created)) {
+        ADD_FAILURE() << "could not start " << path << ": error " << GetLastError();
+        return program;
+    }
+    CloseHandle(created.hThread);
+    program.process = created.hProcess;
+    program.id = created.dwProcessId;
+    return program;
+}
+
+Program StartProgram(const std::string &path)
+{
+    Program program = Launch(path);
+    if (!WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }, 10000))
+        ADD_FAILURE() << "the main window KORVANFOREVER did not appear";
+    return program;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    const char *title;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch &search = *reinterpret_cast<WindowSearch *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (search.processId != 0 && owner != search.processId)
+        return TRUE;
+    if (search.visibleOnly && !IsWindowVisible(window))
+        return TRUE;
+    char className[256];
+    GetClassNameA(window, className, sizeof className);
+    if (search.className != nullptr && lstrcmpA(className, search.className) != 0)
+        return TRUE;
+    if (search.title != nullptr && WindowText(window) != search.title)
+        return TRUE;
+    search.found.push_back(window);
+    return TRUE;
+}
+
+static std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const char *title, bool visibleOnly)
+{
+    WindowSearch search = {processId, className, title, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND MainWindowOf(DWORD processId)
+{
+    std::vector<HWND> windows = TopLevelWindows(processId, "KORVAN", "KORVANFOREVER", false);
+    return windows.empty() ? NULL : windows.front();
+}
+
+bool IsRunning(const Program &program)
+{
+    return program.process != NULL && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD WaitForExit(Program &program, DWORD milliseconds)
+{
+    DWORD code = STILL_ACTIVE;
+    if (program.process != NULL && WaitForSingleObject(program.process, milliseconds) == WAIT_OBJECT_0)
+        GetExitCodeProcess(program.process, &code);
+    return code;
+}
+
+void StopProgram(Program &program)
+{
+    if (program.process == NULL)
+        return;
+    if (IsRunning(program)) {
+        // Close whatever box it shows, then leave as the exit command does.
+        for (HWND box : TopLevelWindows(program.id, "#32770", nullptr, true))
+            PostMessageA(box, WM_CLOSE, 0, 0);
+        HWND window = MainWindowOf(program.id);
+        if (window != NULL)
+            PostMessageA(window, WM_DESTROY, 0, 0);
+        if (WaitForSingleObject(program.process, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(program.process, 1);
+        WaitForSingleObject(program.process, 5000);
+    }
+    CloseHandle(program.process);
+    program = Program();
+}
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        Sleep(20);
+    }
+}
+
+HWND FindDialog(DWORD processId, const char *caption)
+{
+    std::vector<HWND> dialogs = TopLevelWindows(processId, "#32770", caption, true);
+    return dialogs.empty() ? NULL : dialogs.front();
+}
+
+HWND WaitForDialog(DWORD processId, const char *caption, DWORD milliseconds)
+{
+    HWND dialog = NULL;
+    WaitUntil([&] { return (dialog = FindDialog(processId, caption)) != NULL; }, milliseconds);
+    return dialog;
+}
+
+int CountDialogs(DWORD processId)
+{
+    return (int)TopLevelWindows(processId, "#32770", nullptr, true).size();
+}
+
+std::string WindowText(HWND window)
+{
+    char text[2048];
+    int length = GetWindowTextA(window, text, sizeof text);
+    return std::string(text, length > 0 ? length : 0);
+}
+
+std::string MessageBoxText(HWND box)
+{
+    // The message of a box is the static control with the identifier 0xFFFF.
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+void PressButton(HWND dialog, int buttonId)
+{
+    HWND button = GetDlgItem(dialog, buttonId);
+    ASSERT_NE(button, (HWND)NULL) << "the dialog has no button " << buttonId;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed after button " << buttonId;
+}
+
+void SendCommand(const Program &program, WPARAM command)
+{
+    PostMessageA(program.window, WM_COMMAND, command, 0);
+}
+
+bool TrayIconExists(HWND window)
+{
+    // Modifying nothing succeeds only when the shell knows the icon.
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    probe.hWnd = window;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool BalloonVisible()
+{
+    for (HWND tip : TopLevelWindows(0, "tooltips_class32", nullptr, true)) {
+        if (GetWindowLongA(tip, GWL_STYLE) & 0x40 /* TTS_BALLOON */)
+            return true;
+    }
+    return false;
+}
+
+void ProgramTest::TearDown()
+{
+    StopProgram(program);
+}

@@ -1,0 +1,64 @@
+// Helpers for the end-to-end tests: start Ombrivale.exe, wait for what it
+// shows, read and press message boxes, and stop it. Every wait is a bounded
+// poll that fails the test with a message saying what did not come.
+#ifndef OMBRIVALE_TESTS_E2E_HARNESS_H
+#define OMBRIVALE_TESTS_E2E_HARNESS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "resources/resource_ids.h"
+
+struct Program {
+    HANDLE process = NULL;
+    DWORD id = 0;
+    HWND window = NULL;  // the hidden main window, once it exists
+};
+
+// The freshly built Ombrivale.exe, beside the test program.
+std::string ProgramPath();
+// Starts the program without waiting for anything.
+Program Launch(const std::string &path = ProgramPath());
+// Starts the program and waits for its main window.
+Program StartProgram(const std::string &path = ProgramPath());
+// The main window of the running copy with that process id, or NULL.
+HWND MainWindowOf(DWORD processId);
+bool IsRunning(const Program &program);
+// Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+DWORD WaitForExit(Program &program, DWORD milliseconds = 10000);
+// Ends the program the way its exit command does, or kills it if it hangs.
+void StopProgram(Program &program);
+
+// Polls condition every 20 ms for at most the given time.
+bool WaitUntil(const std::function<bool()> &condition, DWORD milliseconds = 5000);
+
+// A visible dialog window (message box) of that process, optionally with
+// the given caption; NULL when none comes in time.
+HWND WaitForDialog(DWORD processId, const char *caption = nullptr, DWORD milliseconds = 5000);
+HWND FindDialog(DWORD processId, const char *caption = nullptr);
+// Every visible dialog of the process.
+int CountDialogs(DWORD processId);
+std::string WindowText(HWND window);
+std::string MessageBoxText(HWND box);
+// Clicks a button of a dialog (IDOK, IDYES, IDNO...) and waits for the box to go.
+void PressButton(HWND dialog, int buttonId);
+
+// Sends a command as the tray menu does.
+void SendCommand(const Program &program, WPARAM command);
+// True while the shell has a tray icon for (window, 1).
+bool TrayIconExists(HWND window);
+// A balloon tooltip is on the screen (the shell's, of any program).
+bool BalloonVisible();
+
+// A test that starts the program; it never leaves a copy running.
+class ProgramTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+    Program program;
+};
+
+#endif

@@ -1,0 +1,134 @@
+// Start-up, single instance, hotkeys, tray icon, exit: what a user sees of
+// the resident program.
+#include "harness.h"
+
+static const char kCaption[] = "Ombrivale";
+
+class Startup : public ProgramTest {};
+
+TEST_F(Startup, RunsHiddenWithTrayIconAndBalloon)
+{
+    program = StartProgram();
+    ASSERT_NE(program.window, (HWND)NULL);
+    EXPECT_FALSE(IsWindowVisible(program.window)) << "the main window must never be shown";
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "no tray icon";
+    EXPECT_TRUE(WaitUntil([] { return BalloonVisible(); })) << "no start-up balloon";
+    EXPECT_EQ(CountDialogs(program.id), 0) << "start-up showed a box";
+}
+
+TEST_F(Startup, SecondCopyWarnsAndLeavesFirstRunning)
+{
+    program = StartProgram();
+    Program second = Launch();
+    HWND box = WaitForDialog(second.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL) << "the second copy showed no warning";
+    EXPECT_EQ(MessageBoxText(box), "你不用开很多次的，已经够啦！");
+    PressButton(box, IDOK);
+    EXPECT_EQ(WaitForExit(second), 0u);
+    EXPECT_EQ(MainWindowOf(second.id), (HWND)NULL) << "the second copy made a window";
+    StopProgram(second);
+    EXPECT_TRUE(IsRunning(program));
+    EXPECT_TRUE(TrayIconExists(program.window));
+}
+
+static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(Startup, AnyWindowWithTheTitleBlocksStartUp)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PlainWindowProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "SomeOtherClass";
+    RegisterClassA(&windowClass);
+    HWND impostor = CreateWindowExA(0, "SomeOtherClass", "KORVANFOREVER", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                    windowClass.hInstance, NULL);
+    ASSERT_NE(impostor, (HWND)NULL);
+    program = Launch();
+    HWND box = WaitForDialog(program.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL);
+    EXPECT_EQ(MessageBoxText(box), "你不用开很多次的，已经够啦！");
+    PressButton(box, IDOK);
+    EXPECT_EQ(WaitForExit(program), 0u);
+    DestroyWindow(impostor);
+}
+
+TEST_F(Startup, HotkeyHeldElsewhereGivesOneWarning)
+{
+    // Ctrl+F3 belongs to this test process while the program starts.
+    ASSERT_TRUE(RegisterHotKey(NULL, 1, MOD_CONTROL, VK_F3));
+    program = Launch();
+    HWND box = WaitForDialog(program.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL) << "no hotkey warning";
+    EXPECT_EQ(MessageBoxText(box), "注册热键失败，部分功能你将无法正常使用。");
+    EXPECT_EQ(CountDialogs(program.id), 1);
+    PressButton(box, IDOK);
+    UnregisterHotKey(NULL, 1);
+    EXPECT_TRUE(WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }));
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "start-up stopped at the warning";
+    EXPECT_EQ(CountDialogs(program.id), 0) << "more than one warning";
+}
+
+TEST_F(Startup, ExitAsksAndOnlyYesEndsWithCodeZero)
+{
+    program = StartProgram();
+    SendCommand(program, IDM_EXIT);
+    HWND box = WaitForDialog(program.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL);
+    EXPECT_EQ(MessageBoxText(box), "您确认退出程序？　　");
+    PressButton(box, IDNO);
+    EXPECT_TRUE(IsRunning(program));
+    EXPECT_TRUE(TrayIconExists(program.window));
+
+    SendCommand(program, IDM_EXIT);
+    box = WaitForDialog(program.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL);
+    HWND window = program.window;
+    PressButton(box, IDYES);
+    EXPECT_EQ(WaitForExit(program), 0u);
+    EXPECT_FALSE(TrayIconExists(window)) << "the icon stayed after exit";
+}
+
+TEST_F(Startup, AboutShowsVersionText)
+{
+    program = StartProgram();
+    SendCommand(program, IDM_ABOUT);
+    HWND box = WaitForDialog(program.id, kCaption);
+    ASSERT_NE(box, (HWND)NULL);
+    EXPECT_EQ(MessageBoxText(box), "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　");
+    PressButton(box, IDOK);
+}
+
+TEST_F(Startup, UnknownCommandsOpenNothing)
+{
+    program = StartProgram();
+    SendCommand(program, 10039);
+    SendCommand(program, 65535);
+    SendCommand(program, MAKEWPARAM(IDM_ABOUT, 1));  // a notification code, not a menu choice
+    // A box would come within a few milliseconds; give it ample time.
+    EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1500));
+    EXPECT_TRUE(IsRunning(program));
+}
+
+TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
+{
+    program = StartProgram();
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); }));
+    SendCommand(program, IDM_TOGGLE_TRAY_ICON);
+    ASSERT_TRUE(WaitUntil([&] { return !TrayIconExists(program.window); })) << "the toggle did not hide the icon";
+    ASSERT_TRUE(WaitUntil([] { return !BalloonVisible(); })) << "the balloon stayed with the icon gone";
+
+    // Posted, as a broadcast send would wait on every window of the desktop.
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    // The window registers its ten combinations again without unregistering
+    // them; a platform that refuses that brings up the one hotkey warning
+    // first, and the icon comes back once it is answered.
+    if (HWND box = WaitForDialog(program.id, kCaption, 2000)) {
+        EXPECT_EQ(MessageBoxText(box), "注册热键失败，部分功能你将无法正常使用。");
+        PressButton(box, IDOK);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "the icon did not come back";
+    EXPECT_FALSE(WaitUntil([] { return BalloonVisible(); }, 1000)) << "the re-add showed a balloon";
+}
