@@ -1,23 +1,42 @@
 # The Linux host build: the program's logic linked against the test fake,
-# and the unit tests. It also registers the end-to-end tests, which run the
-# win64 build under Wine, so that one CTest run reports every test.
+# and the unit tests. Each subsystem's tests link that subsystem alone, with
+# test doubles standing in for the routines it calls in other subsystems, so
+# a dispatcher test states "the forced restart calls ForcedShutdown(1)"
+# rather than restating what ForcedShutdown does.
+# The host build also registers the end-to-end tests, which run the win64
+# build under Wine, so that one CTest run reports every test.
 find_package(GTest REQUIRED)
 enable_testing()
 include(GoogleTest)
 
-add_library(ombrivale_logic STATIC ${PRODUCT_SOURCES})
-target_include_directories(ombrivale_logic PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(ombrivale_logic PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
+add_library(app_state STATIC ${CMAKE_SOURCE_DIR}/app/app_state.cpp)
+target_include_directories(app_state PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(app_state PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
 
 file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 add_library(win32_fake STATIC ${FAKE_SOURCES})
-target_include_directories(win32_fake PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(win32_fake PUBLIC GTest::gmock GTest::gtest)
-target_compile_options(win32_fake PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
+target_link_libraries(win32_fake PUBLIC app_state GTest::gmock GTest::gtest)
 
-file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_SOURCES})
-target_link_libraries(unit_tests PRIVATE ombrivale_logic win32_fake GTest::gmock_main)
-gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 30)
+foreach(folder ${PRODUCT_FOLDERS})
+  set(folder_sources ${PRODUCT_SOURCES})
+  list(FILTER folder_sources INCLUDE REGEX "/${folder}/[^/]+\\.cpp$")
+  list(FILTER folder_sources EXCLUDE REGEX "/app/app_state\\.cpp$")
+  add_library(logic_${folder} STATIC ${folder_sources})
+  target_link_libraries(logic_${folder} PUBLIC app_state)
+
+  file(GLOB folder_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/${folder}/*.cpp)
+  if(folder_tests)
+    file(GLOB doubles CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/doubles/*.cpp)
+    list(FILTER doubles EXCLUDE REGEX "/tests/doubles/${folder}\\.cpp$")
+    add_executable(unit_${folder} ${folder_tests} ${doubles})
+    target_link_libraries(unit_${folder} PRIVATE logic_${folder} win32_fake GTest::gmock_main)
+    gtest_discover_tests(unit_${folder} TEST_PREFIX "unit.${folder}." DISCOVERY_TIMEOUT 30)
+  endif()
+endforeach()
+
+# Imports and size of the built executables.
+add_test(NAME build.executables_stand_alone
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/check_executables.sh ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe
+                 ${CMAKE_SOURCE_DIR}/build/win32/Ombrivale.exe)
 
 include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)

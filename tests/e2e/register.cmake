@@ -22,3 +22,8 @@ foreach(source ${E2E_SOURCES})
     set_tests_properties(e2e.${test_name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 300)
   endforeach()
 endforeach()
+
+add_test(NAME e2e.screenshot.tray_balloon
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/screenshot.sh ${E2E_STATE} ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe
+                 ${CMAKE_BINARY_DIR}/screenshots/tray-balloon.png)
+set_tests_properties(e2e.screenshot.tray_balloon PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine)

@@ -1,0 +1,12 @@
+#include "autostart/autostart.h"
+#include "fake_routines.h"
+
+void ReadAutostartState()
+{
+    ActiveRoutines().ReadAutostartState();
+}
+
+void ToggleAutostart()
+{
+    ActiveRoutines().ToggleAutostart();
+}

@@ -1,0 +1,28 @@
+#include "fake_routines.h"
+#include "system/display.h"
+#include "system/power.h"
+
+BOOL PerformPowerAction(PowerAction action)
+{
+    return ActiveRoutines().PerformPowerAction(action);
+}
+
+void ForcedShutdown(ForcedPowerAction action)
+{
+    ActiveRoutines().ForcedShutdown(action);
+}
+
+void ApplyBrightness(LONG level)
+{
+    ActiveRoutines().ApplyBrightness(level);
+}
+
+void SetResolution(DWORD width, DWORD height)
+{
+    ActiveRoutines().SetResolution(width, height);
+}
+
+void RefreshIconMetrics()
+{
+    ActiveRoutines().RefreshIconMetrics();
+}

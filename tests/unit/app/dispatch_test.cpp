@@ -1,0 +1,194 @@
+// The command table: every identifier reaches its action with the exact
+// calls and arguments, and anything else does nothing.
+#include <functional>
+#include <vector>
+
+#include "app/dispatch.h"
+#include "app/main_window.h"
+#include "capture/capture_overlay.h"
+#include "reminder/reminder_dialog.h"
+#include "resources/resource_ids.h"
+#include "tests/doubles/fake_routines.h"
+
+using ::testing::_;
+using ::testing::InSequence;
+using ::testing::Return;
+using ::testing::StrEq;
+
+namespace {
+
+const HWND kWindow = FakeHandle<HWND>(0x100);
+const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
+const LPARAM kLParam = 0x1234;
+
+struct CommandCase {
+    WPARAM command;
+    std::function<void(FakeWin32 &, FakeRoutines &)> expect;
+};
+
+void ExpectTool(FakeWin32 &win, const char *file)
+{
+    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(file), nullptr, nullptr, SW_SHOWNORMAL));
+}
+
+void ExpectLock(FakeWin32 &win)
+{
+    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("rundll32.exe"), StrEq("user32.dll,LockWorkStation"),
+                                   nullptr, SW_SHOWNORMAL));
+}
+
+std::vector<CommandCase> CommandTable()
+{
+    using W = FakeWin32;
+    using R = FakeRoutines;
+    return {
+        {IDM_VOLUME_UP, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0xA0000)); }},
+        {IDM_VOLUME_DOWN, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0x90000)); }},
+        {IDM_MUTE, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000)); }},
+        {IDM_BRIGHTNESS_UP, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(258)); }},
+        {IDM_BRIGHTNESS_DOWN, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(254)); }},
+        {IDM_BRIGHTNESS_DEFAULT, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(256)); }},
+        {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, "regedit.exe"); }},
+        {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, "appwiz.cpl"); }},
+        {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, "gpedit.msc"); }},
+        {IDM_TOOL_CMD, [](W &w, R &) { ExpectTool(w, "cmd.exe"); }},
+        {IDM_TOOL_TASKMGR, [](W &w, R &) { ExpectTool(w, "taskmgr.exe"); }},
+        {IDM_TOOL_DEVMGMT, [](W &w, R &) { ExpectTool(w, "devmgmt.msc"); }},
+        {IDM_TOOL_CALC, [](W &w, R &) { ExpectTool(w, "calc.exe"); }},
+        {IDM_TOOL_MSINFO, [](W &w, R &) { ExpectTool(w, "msinfo32.exe"); }},
+        {IDM_CD_OPEN, [](W &w, R &) { EXPECT_CALL(w, mciSendStringA(StrEq("set CDAudio door open"), nullptr, 0, nullptr)); }},
+        {IDM_CD_CLOSE, [](W &w, R &) { EXPECT_CALL(w, mciSendStringA(StrEq("set CDAudio door closed"), nullptr, 0, nullptr)); }},
+        {IDM_SHOW_DESKTOP, [](W &w, R &) {
+             // The Windows key comes up before D.
+             EXPECT_CALL(w, keybd_event(VK_LWIN, 0, 0, 0));
+             EXPECT_CALL(w, keybd_event(0x44, 0, 0, 0));
+             EXPECT_CALL(w, keybd_event(VK_LWIN, 0, KEYEVENTF_KEYUP, 0));
+             EXPECT_CALL(w, keybd_event(0x44, 0, KEYEVENTF_KEYUP, 0));
+         }},
+        {IDM_SCREENSAVER, [](W &w, R &) {
+             EXPECT_CALL(w, Sleep(200));
+             EXPECT_CALL(w, SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0));
+         }},
+        {IDM_REBUILD_ICON_CACHE, [](W &, R &r) { EXPECT_CALL(r, RefreshIconMetrics()); }},
+        {IDM_MONITOR_OFF, [](W &w, R &) {
+             // Posted, so the display goes off after the handler; the lock follows every time.
+             EXPECT_CALL(w, Sleep(200));
+             EXPECT_CALL(w, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
+             ExpectLock(w);
+         }},
+        {IDM_RES_1024X768, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1024, 768)); }},
+        {IDM_RES_1280X800, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1280, 800)); }},
+        {IDM_RES_1440X900, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1440, 900)); }},
+        {IDM_RES_1680X1050, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1680, 1050)); }},
+        {IDM_RES_1366X768, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1366, 768)); }},
+        {IDM_RES_800X600, [](W &, R &r) { EXPECT_CALL(r, SetResolution(800, 600)); }},
+        {IDM_SHUTDOWN, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(1)); }},
+        {IDM_RESTART, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(2)); }},
+        {IDM_LOGOFF, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(3)); }},
+        {IDM_SLEEP, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(4)); }},
+        {IDM_HIBERNATE, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(5)); }},
+        {IDM_FORCE_SHUTDOWN, [](W &, R &r) { EXPECT_CALL(r, ForcedShutdown(2)); }},
+        {IDM_FORCE_RESTART, [](W &, R &r) { EXPECT_CALL(r, ForcedShutdown(1)); }},
+        {IDM_ABOUT, [](W &w, R &) {
+             // The page opens maximised, only once the box is closed.
+             EXPECT_CALL(w, MessageBoxA(nullptr,
+                                        StrEq("版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
+                                        StrEq("Ombrivale"), MB_OK));
+             EXPECT_CALL(w, ShellExecuteA(nullptr, nullptr, testing::HasSubstr("?page_id=425"), nullptr, nullptr,
+                                          SW_SHOWMAXIMIZED));
+         }},
+        {IDM_AUTOSTART, [](W &, R &r) { EXPECT_CALL(r, ToggleAutostart()); }},
+        {IDM_SCREENSHOT, [](W &w, R &) {
+             EXPECT_CALL(w, Sleep(300));
+             EXPECT_CALL(w, DialogBoxParamA(kInstance, MAKEINTRESOURCEA(101), nullptr, CaptureOverlayProc, 0));
+         }},
+        {IDM_REMINDER, [](W &w, R &) {
+             EXPECT_CALL(w, DialogBoxParamA(kInstance, MAKEINTRESOURCEA(102), nullptr, ReminderDialogProc, 0));
+         }},
+        {IDM_LOCK, [](W &w, R &) { ExpectLock(w); }},
+    };
+}
+
+class Dispatch : public RoutinesTest {
+protected:
+    Dispatch() { appState.instance = kInstance; }
+};
+
+}  // namespace
+
+TEST_F(Dispatch, EveryCommandMakesExactlyItsCallsAndReturnsZero)
+{
+    for (const CommandCase &entry : CommandTable()) {
+        for (UINT message : {WM_COMMAND, WM_HOTKEY}) {
+            SCOPED_TRACE(testing::Message() << "command " << entry.command << " by message " << message);
+            appState = kAppStateAtStart;
+            appState.instance = kInstance;
+            {
+                InSequence order;
+                entry.expect(win, routines);
+            }
+            EXPECT_EQ(MainWindowProc(kWindow, message, entry.command, kLParam), 0);
+            testing::Mock::VerifyAndClearExpectations(&win);
+            testing::Mock::VerifyAndClearExpectations(&routines);
+        }
+    }
+}
+
+TEST_F(Dispatch, IdentifiersOutsideTheTableDoNothingAndReturnZero)
+{
+    // StrictMock fakes: any call, DefWindowProcA included, fails the test.
+    for (WPARAM command : {WPARAM(0), WPARAM(10000), WPARAM(10039), WPARAM(10042), WPARAM(65535),
+                           WPARAM(0x10000 | IDM_ABOUT), WPARAM(0x10000 | IDM_EXIT)}) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(MainWindowProc(kWindow, WM_COMMAND, command, 0), 0);
+        EXPECT_EQ(MainWindowProc(kWindow, WM_HOTKEY, command, 0), 0);
+    }
+}
+
+TEST_F(Dispatch, MuteFlipsItsFlagBeforeEachMessage)
+{
+    EXPECT_CALL(win, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000)).Times(3);
+    DispatchCommand(kWindow, IDM_MUTE, 0);
+    EXPECT_EQ(appState.muted, 1u);
+    DispatchCommand(kWindow, IDM_MUTE, 0);
+    EXPECT_EQ(appState.muted, 0u);
+    appState.muted = 5;  // anything but 0 counts as muted
+    DispatchCommand(kWindow, IDM_MUTE, 0);
+    EXPECT_EQ(appState.muted, 0u);
+}
+
+TEST_F(Dispatch, BrightnessStepsByTwoWithoutBoundsAndDefaultRestores)
+{
+    EXPECT_CALL(routines, ApplyBrightness(_)).Times(testing::AnyNumber());
+    for (int step = 0; step < 10; ++step)
+        DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
+    EXPECT_EQ(appState.brightnessLevel, 236);
+    DispatchCommand(kWindow, IDM_BRIGHTNESS_DEFAULT, 0);
+    EXPECT_EQ(appState.brightnessLevel, 256);
+
+    appState.brightnessLevel = 0;
+    EXPECT_CALL(routines, ApplyBrightness(-2));
+    DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
+    EXPECT_EQ(appState.brightnessLevel, -2);
+}
+
+TEST_F(Dispatch, OnlyYesToTheExitQuestionEndsTheProgram)
+{
+    for (int answer : {IDNO, IDCANCEL, 0, IDYES}) {
+        SCOPED_TRACE(answer);
+        InSequence order;
+        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("您确认退出程序？　　"), StrEq("Ombrivale"), 0x24))
+            .WillOnce(Return(answer));
+        if (answer == IDYES)
+            EXPECT_CALL(win, SendMessageA(kWindow, WM_DESTROY, IDM_EXIT, kLParam));
+        DispatchCommand(kWindow, IDM_EXIT, kLParam);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+TEST_F(Dispatch, ScreenshotPausesThenRefusesWhileAnOverlayIsOpen)
+{
+    appState.captureActive = 1;
+    EXPECT_CALL(win, Sleep(300));
+    DispatchCommand(kWindow, IDM_SCREENSHOT, 0);
+}

@@ -1,0 +1,225 @@
+// Start-up, the main window's messages and the tray icon record.
+#include <cstring>
+
+#include "app/app_main.h"
+#include "app/hotkeys.h"
+#include "app/main_window.h"
+#include "app/tray_icon.h"
+#include "resources/resource_ids.h"
+#include "tests/doubles/fake_routines.h"
+
+using ::testing::_;
+using ::testing::DoAll;
+using ::testing::InSequence;
+using ::testing::Invoke;
+using ::testing::Return;
+using ::testing::SaveArgPointee;
+using ::testing::StrEq;
+
+namespace {
+
+const HWND kWindow = FakeHandle<HWND>(0x100);
+const HWND kOtherCopy = FakeHandle<HWND>(0x200);
+const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
+const HICON kIcon = FakeHandle<HICON>(0x500);
+const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
+const UINT kTaskbarCreated = 0xC0DE;
+const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
+
+class Startup : public RoutinesTest {
+protected:
+    Startup() { appState.instance = kInstance; }
+
+    // What one WM_CREATE asks of the platform before any icon work.
+    void ExpectCreationSteps(int failingHotkeys = 0)
+    {
+        EXPECT_CALL(win, GetModuleFileNameA(nullptr, appState.modulePath, 260))
+            .WillOnce(Invoke([](HMODULE, LPSTR path, DWORD) { return (DWORD)std::strlen(std::strcpy(path, "C:\\o.exe")); }));
+        EXPECT_CALL(routines, ReadAutostartState());
+        int index = 0;
+        for (const Hotkey &hotkey : kHotkeys) {
+            BOOL registered = index++ < failingHotkeys ? FALSE : TRUE;
+            EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key))
+                .WillOnce(Return(registered));
+        }
+        if (failingHotkeys > 0)
+            EXPECT_CALL(win, MessageBoxA(nullptr, StrEq(kHotkeyWarning), StrEq("Ombrivale"), 0x30));
+    }
+
+    void ExpectIconAdd(NOTIFYICONDATAA *seen, BOOL result = TRUE)
+    {
+        EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
+        EXPECT_CALL(win, Shell_NotifyIconA(NIM_ADD, &appState.trayIcon))
+            .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
+    }
+};
+
+void ExpectQuietRecord(const NOTIFYICONDATAA &icon)
+{
+    EXPECT_EQ(icon.cbSize, (DWORD)NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(icon.hWnd, kWindow);
+    EXPECT_EQ(icon.uID, 1u);
+    EXPECT_EQ(icon.uFlags, 7u) << "a quiet add never carries NIF_INFO";
+    EXPECT_EQ(icon.uCallbackMessage, 1024u);
+    EXPECT_EQ(icon.hIcon, kIcon);
+    EXPECT_STREQ(icon.szTip, "Ombrivale");
+}
+
+}  // namespace
+
+TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
+{
+    InSequence order;
+    EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(kOtherCopy));
+    EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你不用开很多次的，已经够啦！"), StrEq("Ombrivale"), 0x30));
+    EXPECT_CALL(win, ExitProcess(0));
+    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
+}
+
+TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
+{
+    WNDCLASSEXA windowClass = {};
+    NOTIFYICONDATAA added = {};
+    MSG firstMessage = {};
+    firstMessage.message = WM_HOTKEY;
+    MSG quit = {};
+    quit.message = WM_QUIT;
+    quit.wParam = 0;
+    {
+        InSequence order;
+        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
+        EXPECT_CALL(win, LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))).WillOnce(Return(kArrow));
+        EXPECT_CALL(win, RegisterClassExA(_)).WillOnce(DoAll(SaveArgPointee<0>(&windowClass), Return(1)));
+        EXPECT_CALL(win, CreateWindowExA(0x80, StrEq("KORVAN"), StrEq("KORVANFOREVER"), 0x80000000,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                         nullptr, kInstance, nullptr))
+            .WillOnce(Invoke([](auto...) {
+                // The first WM_CREATE runs inside the creation call.
+                EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
+                return kWindow;
+            }));
+        ExpectCreationSteps();
+        ExpectIconAdd(&added, FALSE);
+        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(firstMessage), Return(TRUE)));
+        EXPECT_CALL(win, TranslateMessage(_));
+        EXPECT_CALL(win, DispatchMessageA(_));
+        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(quit), Return(FALSE)));
+    }
+    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
+
+    EXPECT_EQ(windowClass.cbSize, sizeof(WNDCLASSEXA));
+    EXPECT_EQ(windowClass.style, 3u);
+    EXPECT_EQ(windowClass.lpfnWndProc, &MainWindowProc);
+    EXPECT_EQ(windowClass.cbClsExtra + windowClass.cbWndExtra, 0);
+    EXPECT_EQ(windowClass.hInstance, kInstance);
+    EXPECT_EQ(windowClass.hIcon, kIcon);
+    EXPECT_EQ(windowClass.hIconSm, kIcon);
+    EXPECT_EQ(windowClass.hCursor, kArrow);
+    EXPECT_EQ(windowClass.hbrBackground, FakeHandle<HBRUSH>(12));
+    EXPECT_EQ(windowClass.lpszMenuName, nullptr);
+    EXPECT_STREQ(windowClass.lpszClassName, "KORVAN");
+
+    EXPECT_EQ(added.uFlags, 0x17u);
+    EXPECT_EQ(added.cbSize, (DWORD)NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(added.hWnd, kWindow);
+    EXPECT_EQ(added.uID, 1u);
+    EXPECT_EQ(added.uCallbackMessage, 1024u);
+    EXPECT_STREQ(added.szTip, "Ombrivale");
+    EXPECT_EQ(added.uTimeout, 3u);
+    EXPECT_EQ(added.dwInfoFlags, 0x11u);
+    EXPECT_EQ(added.dwState | added.dwStateMask, 0u);
+    EXPECT_STREQ(added.szInfoTitle, "Ombrivale v1.5");
+    EXPECT_NE(std::strstr(added.szInfo, "\r\n立志做小巧的系统辅助软件，简单、方便、快捷。"), nullptr);
+    EXPECT_EQ(appState.trayIconShown, 1u) << "set whatever the add returned";
+    EXPECT_EQ(appState.createdOnce, 1u);
+    EXPECT_STREQ(appState.modulePath, "C:\\o.exe");
+}
+
+TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
+{
+    MSG quit = {};
+    quit.message = WM_QUIT;
+    quit.wParam = 3;
+    EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, LoadIconA(_, _)).Times(2).WillRepeatedly(Return(kIcon));
+    EXPECT_CALL(win, LoadCursorA(_, _));
+    EXPECT_CALL(win, RegisterClassExA(_));
+    EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
+    EXPECT_CALL(win, Shell_NotifyIconA(NIM_ADD, _));
+    EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(quit), Return(FALSE)));
+    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
+}
+
+TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
+{
+    for (int failing : {0, 1, 10}) {
+        SCOPED_TRACE(failing);
+        appState.createdOnce = 1;
+        appState.trayIconShown = 0;
+        NOTIFYICONDATAA added = {};
+        {
+            InSequence order;
+            ExpectCreationSteps(failing);
+            ExpectIconAdd(&added);
+        }
+        EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+        ExpectQuietRecord(added);
+        EXPECT_EQ(appState.trayIconShown, 1u) << "a later creation re-adds even a hidden icon";
+    }
+}
+
+TEST_F(Startup, TaskbarRestartRunsTheCreationAgainAndOtherMessagesGoToTheDefault)
+{
+    EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
+    EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Return(0));
+    EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
+
+    for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
+        EXPECT_CALL(win, DefWindowProcA(kWindow, message, 5, 6)).WillOnce(Return(42));
+        EXPECT_EQ(MainWindowProc(kWindow, message, 5, 6), 42);
+    }
+}
+
+TEST_F(Startup, OnlyAButtonPressOnTheIconOpensTheMenu)
+{
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        EXPECT_CALL(routines, ShowTrayMenu(kWindow));
+        EXPECT_EQ(MainWindowProc(kWindow, WM_TRAYICON, 1, mouse), 0);
+    }
+    for (LPARAM mouse : {WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MOUSEMOVE})
+        EXPECT_EQ(MainWindowProc(kWindow, WM_TRAYICON, 1, mouse), 0);
+}
+
+TEST_F(Startup, DestroyRemovesTheIconAndPostsQuitWithoutTouchingTheFlag)
+{
+    appState.trayIconShown = 1;
+    InSequence order;
+    EXPECT_CALL(win, Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon)).WillOnce(Invoke([](DWORD, PNOTIFYICONDATAA icon) {
+        EXPECT_EQ(icon->hWnd, kWindow);
+        EXPECT_EQ(icon->uID, 1u);
+        return TRUE;
+    }));
+    EXPECT_CALL(win, PostQuitMessage(0));
+    EXPECT_EQ(MainWindowProc(kWindow, WM_DESTROY, IDM_EXIT, 0), 0);
+    EXPECT_EQ(appState.trayIconShown, 1u);
+}
+
+TEST_F(Startup, ToggleHidesAShownIconAndQuietlyReAddsAHiddenOne)
+{
+    lstrcpyA(appState.trayIcon.szInfo, "balloon");
+    appState.trayIcon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    appState.trayIconShown = 1;
+    EXPECT_CALL(win, Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon)).WillOnce(Return(FALSE));
+    MainWindowProc(kWindow, WM_HOTKEY, IDM_TOGGLE_TRAY_ICON, 0);
+    EXPECT_EQ(appState.trayIconShown, 0u) << "the flag changes whatever the shell answered";
+    testing::Mock::VerifyAndClearExpectations(&win);
+
+    NOTIFYICONDATAA added = {};
+    ExpectIconAdd(&added);
+    MainWindowProc(kWindow, WM_HOTKEY, IDM_TOGGLE_TRAY_ICON, 0);
+    EXPECT_EQ(appState.trayIconShown, 1u);
+    ExpectQuietRecord(added);
+    EXPECT_STREQ(added.szInfo, "balloon") << "the balloon text stays, unshown";
+}
