@@ -160,6 +160,17 @@ void PressButton(HWND dialog, int buttonId)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed after button " << buttonId;
 }
 
+bool AnswerBox(DWORD processId, const char *caption, const std::string &text, int buttonId)
+{
+    HWND box = WaitForDialog(processId, caption);
+    EXPECT_NE(box, (HWND)NULL) << "no box captioned " << caption << " came with: " << text;
+    if (box == NULL)
+        return false;
+    EXPECT_EQ(MessageBoxText(box), text);
+    PressButton(box, buttonId);
+    return true;
+}
+
 void SendCommand(const Program &program, WPARAM command)
 {
     PostMessageA(program.window, WM_COMMAND, command, 0);

@@ -47,6 +47,10 @@ std::string MessageBoxText(HWND box);
 // Clicks a button of a dialog (IDOK, IDYES, IDNO...) and waits for the box to go.
 void PressButton(HWND dialog, int buttonId);
 
+// Waits for the process's box with that caption, checks its message, and
+// answers it with the button; false (and a test failure) if no box came.
+bool AnswerBox(DWORD processId, const char *caption, const std::string &text, int buttonId);
+
 // Sends a command as the tray menu does.
 void SendCommand(const Program &program, WPARAM command);
 // True while the shell has a tray icon for (window, 1).

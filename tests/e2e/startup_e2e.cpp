@@ -3,6 +3,9 @@
 #include "harness.h"
 
 static const char kCaption[] = "Ombrivale";
+static const char kSecondCopyWarning[] = "你不用开很多次的，已经够啦！";
+static const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
+static const char kExitQuestion[] = "您确认退出程序？　　";
 
 class Startup : public ProgramTest {};
 
@@ -20,10 +23,7 @@ TEST_F(Startup, SecondCopyWarnsAndLeavesFirstRunning)
 {
     program = StartProgram();
     Program second = Launch();
-    HWND box = WaitForDialog(second.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL) << "the second copy showed no warning";
-    EXPECT_EQ(MessageBoxText(box), "你不用开很多次的，已经够啦！");
-    PressButton(box, IDOK);
+    ASSERT_TRUE(AnswerBox(second.id, kCaption, kSecondCopyWarning, IDOK));
     EXPECT_EQ(WaitForExit(second), 0u);
     EXPECT_EQ(MainWindowOf(second.id), (HWND)NULL) << "the second copy made a window";
     StopProgram(second);
@@ -47,10 +47,7 @@ TEST_F(Startup, AnyWindowWithTheTitleBlocksStartUp)
                                     windowClass.hInstance, NULL);
     ASSERT_NE(impostor, (HWND)NULL);
     program = Launch();
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL);
-    EXPECT_EQ(MessageBoxText(box), "你不用开很多次的，已经够啦！");
-    PressButton(box, IDOK);
+    ASSERT_TRUE(AnswerBox(program.id, kCaption, kSecondCopyWarning, IDOK));
     EXPECT_EQ(WaitForExit(program), 0u);
     DestroyWindow(impostor);
 }
@@ -60,11 +57,9 @@ TEST_F(Startup, HotkeyHeldElsewhereGivesOneWarning)
     // Ctrl+F3 belongs to this test process while the program starts.
     ASSERT_TRUE(RegisterHotKey(NULL, 1, MOD_CONTROL, VK_F3));
     program = Launch();
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL) << "no hotkey warning";
-    EXPECT_EQ(MessageBoxText(box), "注册热键失败，部分功能你将无法正常使用。");
+    ASSERT_NE(WaitForDialog(program.id, kCaption), (HWND)NULL) << "no hotkey warning";
     EXPECT_EQ(CountDialogs(program.id), 1);
-    PressButton(box, IDOK);
+    ASSERT_TRUE(AnswerBox(program.id, kCaption, kHotkeyWarning, IDOK));
     UnregisterHotKey(NULL, 1);
     EXPECT_TRUE(WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }));
     EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "start-up stopped at the warning";
@@ -75,18 +70,13 @@ TEST_F(Startup, ExitAsksAndOnlyYesEndsWithCodeZero)
 {
     program = StartProgram();
     SendCommand(program, IDM_EXIT);
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL);
-    EXPECT_EQ(MessageBoxText(box), "您确认退出程序？　　");
-    PressButton(box, IDNO);
+    ASSERT_TRUE(AnswerBox(program.id, kCaption, kExitQuestion, IDNO));
     EXPECT_TRUE(IsRunning(program));
     EXPECT_TRUE(TrayIconExists(program.window));
 
-    SendCommand(program, IDM_EXIT);
-    box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL);
     HWND window = program.window;
-    PressButton(box, IDYES);
+    SendCommand(program, IDM_EXIT);
+    ASSERT_TRUE(AnswerBox(program.id, kCaption, kExitQuestion, IDYES));
     EXPECT_EQ(WaitForExit(program), 0u);
     EXPECT_FALSE(TrayIconExists(window)) << "the icon stayed after exit";
 }
@@ -95,10 +85,7 @@ TEST_F(Startup, AboutShowsVersionText)
 {
     program = StartProgram();
     SendCommand(program, IDM_ABOUT);
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL);
-    EXPECT_EQ(MessageBoxText(box), "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　");
-    PressButton(box, IDOK);
+    AnswerBox(program.id, kCaption, "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　", IDOK);
 }
 
 TEST_F(Startup, UnknownCommandsOpenNothing)
@@ -125,10 +112,8 @@ TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
     // The window registers its ten combinations again without unregistering
     // them; a platform that refuses that brings up the one hotkey warning
     // first, and the icon comes back once it is answered.
-    if (HWND box = WaitForDialog(program.id, kCaption, 2000)) {
-        EXPECT_EQ(MessageBoxText(box), "注册热键失败，部分功能你将无法正常使用。");
-        PressButton(box, IDOK);
-    }
+    if (WaitForDialog(program.id, kCaption, 2000) != NULL)
+        AnswerBox(program.id, kCaption, kHotkeyWarning, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "the icon did not come back";
     EXPECT_FALSE(WaitUntil([] { return BalloonVisible(); }, 1000)) << "the re-add showed a balloon";
 }

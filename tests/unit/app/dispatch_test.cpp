@@ -7,18 +7,10 @@
 #include "app/main_window.h"
 #include "capture/capture_overlay.h"
 #include "reminder/reminder_dialog.h"
-#include "resources/resource_ids.h"
-#include "tests/doubles/fake_routines.h"
-
-using ::testing::_;
-using ::testing::InSequence;
-using ::testing::Return;
-using ::testing::StrEq;
+#include "tests/unit/app/app_test.h"
 
 namespace {
 
-const HWND kWindow = FakeHandle<HWND>(0x100);
-const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
 const LPARAM kLParam = 0x1234;
 
 struct CommandCase {
@@ -109,10 +101,7 @@ std::vector<CommandCase> CommandTable()
     };
 }
 
-class Dispatch : public RoutinesTest {
-protected:
-    Dispatch() { appState.instance = kInstance; }
-};
+using Dispatch = AppTest;
 
 }  // namespace
 
@@ -121,8 +110,7 @@ TEST_F(Dispatch, EveryCommandMakesExactlyItsCallsAndReturnsZero)
     for (const CommandCase &entry : CommandTable()) {
         for (UINT message : {WM_COMMAND, WM_HOTKEY}) {
             SCOPED_TRACE(testing::Message() << "command " << entry.command << " by message " << message);
-            appState = kAppStateAtStart;
-            appState.instance = kInstance;
+            ResetState();
             {
                 InSequence order;
                 entry.expect(win, routines);

@@ -5,30 +5,18 @@
 #include "app/hotkeys.h"
 #include "app/main_window.h"
 #include "app/tray_icon.h"
-#include "resources/resource_ids.h"
-#include "tests/doubles/fake_routines.h"
-
-using ::testing::_;
-using ::testing::DoAll;
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::Return;
-using ::testing::SaveArgPointee;
-using ::testing::StrEq;
+#include "tests/unit/app/app_test.h"
 
 namespace {
 
-const HWND kWindow = FakeHandle<HWND>(0x100);
 const HWND kOtherCopy = FakeHandle<HWND>(0x200);
-const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
 const HICON kIcon = FakeHandle<HICON>(0x500);
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
 
-class Startup : public RoutinesTest {
+class Startup : public AppTest {
 protected:
-    Startup() { appState.instance = kInstance; }
 
     // What one WM_CREATE asks of the platform before any icon work.
     void ExpectCreationSteps(int failingHotkeys = 0)

@@ -1,0 +1,31 @@
+// What the tests of the resident program share: its window and module as
+// the fake hands them out, and a fixture with the module already stored.
+#ifndef OMBRIVALE_TESTS_UNIT_APP_APP_TEST_H
+#define OMBRIVALE_TESTS_UNIT_APP_APP_TEST_H
+
+#include "resources/resource_ids.h"
+#include "tests/doubles/fake_routines.h"
+
+using ::testing::_;
+using ::testing::DoAll;
+using ::testing::InSequence;
+using ::testing::Invoke;
+using ::testing::Return;
+using ::testing::SaveArgPointee;
+using ::testing::StrEq;
+
+const HWND kWindow = FakeHandle<HWND>(0x100);
+const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
+
+class AppTest : public RoutinesTest {
+protected:
+    AppTest() { ResetState(); }
+
+    static void ResetState()
+    {
+        appState = kAppStateAtStart;
+        appState.instance = kInstance;
+    }
+};
+
+#endif
