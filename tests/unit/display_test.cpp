@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "system/display.h"
 #include "system/gamma_ramp.h"
+#include "tests/resolution_presets.h"
 
 using ::testing::_;
 using ::testing::DoAll;
@@ -60,14 +61,7 @@ static auto ModeIs(DWORD width, DWORD height)
 
 TEST_F(Display, EveryPresetIsTriedThenStored)
 {
-    static const struct {
-        WPARAM command;
-        DWORD width, height;
-    } presets[] = {
-        {IDM_RES_1024X768, 1024, 768}, {IDM_RES_1280X800, 1280, 800}, {IDM_RES_1440X900, 1440, 900},
-        {IDM_RES_1680X1050, 1680, 1050}, {IDM_RES_1366X768, 1366, 768}, {IDM_RES_800X600, 800, 600},
-    };
-    for (const auto &preset : presets) {
+    for (const ResolutionPreset &preset : kResolutionPresets) {
         InSequence order;
         EXPECT_CALL(win, ChangeDisplaySettingsA(ModeIs(preset.width, preset.height), 0u))
             .WillOnce(Return(DISP_CHANGE_SUCCESSFUL));
