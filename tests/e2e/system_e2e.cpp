@@ -13,31 +13,17 @@ static const char kIconSizeValue[] = "Shell Icon Size";
 static std::string IconSizeInRegistry()
 {
     char text[64] = "";
-    DWORD size = sizeof text - 1;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMetricsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return "(no key)";
-    LONG status = RegQueryValueExA(key, kIconSizeValue, NULL, NULL, (BYTE *)text, &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::string(text) : "(no value)";
-}
-
-// A known start: the key exists (a fresh Wine prefix may lack it) and the
-// value holds something the program would never write.
-static void SetIconSizeInRegistry(const char *text)
-{
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kMetricsKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, kIconSizeValue, 0, REG_SZ, (const BYTE *)text, lstrlenA(text) + 1);
-    RegCloseKey(key);
+    DWORD size = sizeof text;
+    RegGetValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, RRF_RT_REG_SZ, NULL, text, &size);
+    return text;
 }
 
 class SystemControl : public ProgramTest {};
 
 TEST_F(SystemControl, IconCacheRebuildStoresTheIconWidth)
 {
-    SetIconSizeInRegistry("0");
+    // A fresh prefix may lack the key; the value starts as nothing the program writes.
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, REG_SZ, "0", 2), ERROR_SUCCESS);
     program = StartProgram();
     SendCommand(program, IDM_REBUILD_ICON_CACHE);
     std::string expected = std::to_string(GetSystemMetrics(SM_CXICON));

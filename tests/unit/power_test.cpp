@@ -44,18 +44,19 @@ struct ActionCase {
     int exitFlags;  // -1: no ExitWindowsEx
     int suspend;    // -1: no SetSystemPowerState
     int force;
+    BOOL tokenOpens;
 };
 
 TEST_F(Power, EachActionMakesItsOneCallAfterThePrivilege)
 {
     static const ActionCase cases[] = {
-        {0, -1, -1, -1}, {1, 5, -1, -1}, {2, 6, -1, -1},     {3, 4, -1, -1},
-        {4, -1, TRUE, FALSE}, {5, -1, FALSE, TRUE}, {6, -1, -1, -1},
+        {0, -1, -1, -1, TRUE}, {1, 5, -1, -1, TRUE},    {2, 6, -1, -1, TRUE},    {3, 4, -1, -1, TRUE},
+        {4, -1, TRUE, FALSE, TRUE}, {5, -1, FALSE, TRUE, TRUE}, {6, -1, -1, -1, TRUE}, {1, 5, -1, -1, FALSE},
     };
     for (const ActionCase &test : cases) {
-        SCOPED_TRACE(testing::Message() << "action " << test.action);
+        SCOPED_TRACE(testing::Message() << "action " << test.action << ", token opens " << test.tokenOpens);
         InSequence order;
-        ExpectPrivilegeEnabled();
+        ExpectPrivilegeEnabled(test.tokenOpens);
         if (test.exitFlags >= 0)
             EXPECT_CALL(win, ExitWindowsEx((UINT)test.exitFlags, 0u)).WillOnce(Return(TRUE));
         if (test.suspend >= 0)
@@ -63,14 +64,6 @@ TEST_F(Power, EachActionMakesItsOneCallAfterThePrivilege)
         PerformPowerAction(test.action);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
-}
-
-TEST_F(Power, ActionGoesAheadWhenTheTokenWillNotOpen)
-{
-    InSequence order;
-    ExpectPrivilegeEnabled(FALSE);
-    EXPECT_CALL(win, ExitWindowsEx(5u, 0u)).WillOnce(Return(FALSE));
-    EXPECT_FALSE(PerformPowerAction(POWER_SHUTDOWN));
 }
 
 // The native entries are plain function pointers; these stand in for them.
@@ -99,72 +92,59 @@ protected:
         shutdownSystem = &shutdown;
     }
 
-    void ExpectAnswer(int answer)
-    {
-        EXPECT_CALL(win, MessageBoxA(NULL, StrEq(kQuestion), StrEq("Ombrivale"), 0x44u)).WillOnce(Return(answer));
-    }
-
-    void ExpectEntries(bool shutdownFound, bool adjustFound)
-    {
-        EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(kNtDll));
-        EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("ZwShutdownSystem")))
-            .WillOnce(Return(shutdownFound ? reinterpret_cast<FARPROC>(FakeZwShutdownSystem) : nullptr));
-        EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("RtlAdjustPrivilege")))
-            .WillOnce(Return(adjustFound ? reinterpret_cast<FARPROC>(FakeRtlAdjustPrivilege) : nullptr));
-    }
-
     MockFunction<NTSTATUS(ULONG, BOOLEAN, BOOLEAN)> adjust;
     MockFunction<NTSTATUS(ULONG)> shutdown;
 };
 
-TEST_F(Forced, NoOrNoBoxLoadsNothing)
+// Through void (*)(), the type that stands for any function.
+static FARPROC Entry(bool found, void (*entry)())
 {
-    for (int answer : {IDNO, 0}) {
-        ExpectAnswer(answer);
-        ForcedShutdown(FORCED_POWER_OFF);
-        testing::Mock::VerifyAndClearExpectations(&win);
-    }
+    return found ? reinterpret_cast<FARPROC>(entry) : nullptr;
 }
 
-TEST_F(Forced, MissingModuleOrEntryReturnsSilently)
-{
-    ExpectAnswer(IDYES);
-    EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(nullptr));
-    ForcedShutdown(FORCED_POWER_OFF);
-    for (auto [shutdownFound, adjustFound] : {std::pair{false, true}, {true, false}, {false, false}}) {
-        InSequence order;
-        ExpectAnswer(IDYES);
-        ExpectEntries(shutdownFound, adjustFound);
-        EXPECT_CALL(win, FreeLibrary(kNtDll)).WillOnce(Return(TRUE));
-        ForcedShutdown(FORCED_POWER_OFF);
-        testing::Mock::VerifyAndClearExpectations(&win);
-    }
-}
-
-struct NativeCase {
-    ForcedPowerAction action;
+// How far a forced shutdown gets: the answer, the module, the two entries,
+// and what the first privilege call reports.
+struct ForcedCase {
+    int answer;
+    bool moduleLoads, shutdownFound, adjustFound;
     NTSTATUS firstStatus;
-    bool retriedOnProcessToken;
+    ForcedPowerAction action;
+    const char *why;
 };
 
-TEST_F(Forced, PrivilegeThenShutdownWithTheActionUnchanged)
+TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
 {
-    static const NativeCase cases[] = {
-        {FORCED_POWER_OFF, 0, false},
-        {FORCED_RESTART, 0, false},
-        {FORCED_POWER_OFF, STATUS_NO_TOKEN, true},
-        {FORCED_RESTART, kStatusPrivilegeNotHeld, false},
+    static const ForcedCase cases[] = {
+        {IDNO, false, false, false, 0, 2, "No loads nothing"},
+        {0, false, false, false, 0, 2, "a box that could not be shown cancels"},
+        {IDYES, false, false, false, 0, 2, "no module: silent return"},
+        {IDYES, true, false, true, 0, 2, "no shutdown entry: module freed"},
+        {IDYES, true, true, false, 0, 2, "no privilege entry: module freed"},
+        {IDYES, true, true, true, 0, 2, "power off, one privilege call"},
+        {IDYES, true, true, true, 0, 1, "restart, one privilege call"},
+        {IDYES, true, true, true, STATUS_NO_TOKEN, 2, "no thread token: retried on the process token"},
+        {IDYES, true, true, true, kStatusPrivilegeNotHeld, 1, "any other failure: no retry, shutdown tried"},
     };
-    for (const NativeCase &test : cases) {
-        SCOPED_TRACE(testing::Message() << "action " << test.action << ", status " << std::hex << test.firstStatus);
+    for (const ForcedCase &test : cases) {
+        SCOPED_TRACE(test.why);
         InSequence order;
-        ExpectAnswer(IDYES);
-        ExpectEntries(true, true);
-        EXPECT_CALL(adjust, Call(19u, TRUE, TRUE)).WillOnce(Return(test.firstStatus));
-        if (test.retriedOnProcessToken)
-            EXPECT_CALL(adjust, Call(19u, TRUE, FALSE)).WillOnce(Return(0));
-        EXPECT_CALL(shutdown, Call(test.action)).WillOnce(Return(0));
-        EXPECT_CALL(win, FreeLibrary(kNtDll)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, MessageBoxA(NULL, StrEq(kQuestion), StrEq("Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
+        if (test.answer == IDYES)
+            EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
+        if (test.moduleLoads) {
+            EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("ZwShutdownSystem")))
+                .WillOnce(Return(Entry(test.shutdownFound, reinterpret_cast<void (*)()>(FakeZwShutdownSystem))));
+            EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("RtlAdjustPrivilege")))
+                .WillOnce(Return(Entry(test.adjustFound, reinterpret_cast<void (*)()>(FakeRtlAdjustPrivilege))));
+        }
+        if (test.shutdownFound && test.adjustFound) {
+            EXPECT_CALL(adjust, Call(19u, TRUE, TRUE)).WillOnce(Return(test.firstStatus));
+            if (test.firstStatus == STATUS_NO_TOKEN)
+                EXPECT_CALL(adjust, Call(19u, TRUE, FALSE)).WillOnce(Return(0));
+            EXPECT_CALL(shutdown, Call(test.action)).WillOnce(Return(0));
+        }
+        if (test.moduleLoads)
+            EXPECT_CALL(win, FreeLibrary(kNtDll)).WillOnce(Return(TRUE));
         ForcedShutdown(test.action);
         testing::Mock::VerifyAndClearExpectations(&win);
         testing::Mock::VerifyAndClearExpectations(&adjust);
