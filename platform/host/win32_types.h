@@ -9,12 +9,14 @@
 #define WINAPI
 #define CALLBACK
 #define APIENTRY
+#define NTAPI
 
 typedef int BOOL;
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
+typedef int16_t SHORT;
 typedef uint32_t ULONG;
 typedef uint32_t UINT;
 typedef int INT;
@@ -29,6 +31,8 @@ typedef const WCHAR *LPCWSTR;
 typedef void *LPVOID;
 typedef const void *LPCVOID;
 typedef DWORD *LPDWORD;
+typedef DWORD *PDWORD;
+typedef BOOLEAN *PBOOLEAN;
 typedef BYTE *LPBYTE;
 typedef const BYTE *LPCBYTE;
 typedef uintptr_t UINT_PTR;
@@ -82,6 +86,11 @@ typedef struct tagRECT {
 } RECT, *LPRECT;
 typedef const RECT *LPCRECT;
 
+typedef struct _POINTL {
+    LONG x;
+    LONG y;
+} POINTL;
+
 typedef struct tagMSG {
     HWND hwnd;
     UINT message;
@@ -133,6 +142,72 @@ typedef struct _NOTIFYICONDATAA {
     GUID guidItem;
     HICON hBalloonIcon;
 } NOTIFYICONDATAA, *PNOTIFYICONDATAA;
+
+typedef struct _LUID {
+    DWORD LowPart;
+    LONG HighPart;
+} LUID, *PLUID;
+
+typedef struct _LUID_AND_ATTRIBUTES {
+    LUID Luid;
+    DWORD Attributes;
+} LUID_AND_ATTRIBUTES;
+
+typedef struct _TOKEN_PRIVILEGES {
+    DWORD PrivilegeCount;
+    LUID_AND_ATTRIBUTES Privileges[1];
+} TOKEN_PRIVILEGES, *PTOKEN_PRIVILEGES;
+
+// The display form of the mode record, field for field as the SDK lays it
+// out (the printer fields share their union with the display position).
+typedef struct _devicemodeA {
+    BYTE dmDeviceName[32];
+    WORD dmSpecVersion;
+    WORD dmDriverVersion;
+    WORD dmSize;
+    WORD dmDriverExtra;
+    DWORD dmFields;
+    union {
+        struct {
+            SHORT dmOrientation;
+            SHORT dmPaperSize;
+            SHORT dmPaperLength;
+            SHORT dmPaperWidth;
+            SHORT dmScale;
+            SHORT dmCopies;
+            SHORT dmDefaultSource;
+            SHORT dmPrintQuality;
+        };
+        struct {
+            POINTL dmPosition;
+            DWORD dmDisplayOrientation;
+            DWORD dmDisplayFixedOutput;
+        };
+    };
+    SHORT dmColor;
+    SHORT dmDuplex;
+    SHORT dmYResolution;
+    SHORT dmTTOption;
+    SHORT dmCollate;
+    BYTE dmFormName[32];
+    WORD dmLogPixels;
+    DWORD dmBitsPerPel;
+    DWORD dmPelsWidth;
+    DWORD dmPelsHeight;
+    union {
+        DWORD dmDisplayFlags;
+        DWORD dmNup;
+    };
+    DWORD dmDisplayFrequency;
+    DWORD dmICMMethod;
+    DWORD dmICMIntent;
+    DWORD dmMediaType;
+    DWORD dmDitherType;
+    DWORD dmReserved1;
+    DWORD dmReserved2;
+    DWORD dmPanningWidth;
+    DWORD dmPanningHeight;
+} DEVMODEA, *LPDEVMODEA;
 
 #define NOTIFYICONDATAA_V2_SIZE offsetof(NOTIFYICONDATAA, guidItem)
 

@@ -1,0 +1,153 @@
+#include "tests/fake/win32_test.h"
+#include "system/power.h"
+
+using ::testing::_;
+using ::testing::DoAll;
+using ::testing::InSequence;
+using ::testing::Invoke;
+using ::testing::MockFunction;
+using ::testing::Return;
+using ::testing::SetArgPointee;
+using ::testing::StrEq;
+
+static const HANDLE kProcess = FakeHandle<HANDLE>(0x1);
+static const HANDLE kToken = FakeHandle<HANDLE>(0x20);
+static const HMODULE kNtDll = FakeHandle<HMODULE>(0x30);
+static const LUID kShutdownLuid = {0x13, 0x7};
+
+class Power : public Win32Test {
+protected:
+    // Opens the token, enables the privilege and closes the token again,
+    // checking the request record while it is handed over.
+    void ExpectPrivilegeEnabled(BOOL tokenOpens = TRUE)
+    {
+        EXPECT_CALL(win, GetCurrentProcess()).WillOnce(Return(kProcess));
+        HANDLE token = tokenOpens ? kToken : NULL;
+        EXPECT_CALL(win, OpenProcessToken(kProcess, 0x28, _)).WillOnce(DoAll(SetArgPointee<2>(token), Return(tokenOpens)));
+        EXPECT_CALL(win, LookupPrivilegeValueA(NULL, StrEq("SeShutdownPrivilege"), _))
+            .WillOnce(DoAll(SetArgPointee<2>(kShutdownLuid), Return(TRUE)));
+        EXPECT_CALL(win, AdjustTokenPrivileges(token, FALSE, _, 0u, NULL, NULL))
+            .WillOnce(Invoke([](HANDLE, BOOL, PTOKEN_PRIVILEGES request, DWORD, PTOKEN_PRIVILEGES, PDWORD) {
+                EXPECT_EQ(request->PrivilegeCount, 1u);
+                EXPECT_EQ(request->Privileges[0].Luid.LowPart, kShutdownLuid.LowPart);
+                EXPECT_EQ(request->Privileges[0].Luid.HighPart, kShutdownLuid.HighPart);
+                EXPECT_EQ(request->Privileges[0].Attributes, 2u);
+                return TRUE;
+            }));
+        if (tokenOpens)
+            EXPECT_CALL(win, CloseHandle(kToken)).WillOnce(Return(TRUE));
+    }
+};
+
+struct ActionCase {
+    PowerAction action;
+    int exitFlags;  // -1: no ExitWindowsEx
+    int suspend;    // -1: no SetSystemPowerState
+    int force;
+    BOOL tokenOpens;
+};
+
+TEST_F(Power, EachActionMakesItsOneCallAfterThePrivilege)
+{
+    static const ActionCase cases[] = {
+        {0, -1, -1, -1, TRUE}, {1, 5, -1, -1, TRUE},    {2, 6, -1, -1, TRUE},    {3, 4, -1, -1, TRUE},
+        {4, -1, TRUE, FALSE, TRUE}, {5, -1, FALSE, TRUE, TRUE}, {6, -1, -1, -1, TRUE}, {1, 5, -1, -1, FALSE},
+    };
+    for (const ActionCase &test : cases) {
+        SCOPED_TRACE(testing::Message() << "action " << test.action << ", token opens " << test.tokenOpens);
+        InSequence order;
+        ExpectPrivilegeEnabled(test.tokenOpens);
+        if (test.exitFlags >= 0)
+            EXPECT_CALL(win, ExitWindowsEx((UINT)test.exitFlags, 0u)).WillOnce(Return(TRUE));
+        if (test.suspend >= 0)
+            EXPECT_CALL(win, SetSystemPowerState(test.suspend, test.force)).WillOnce(Return(TRUE));
+        PerformPowerAction(test.action);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// The native entries are plain function pointers; these stand in for them.
+static MockFunction<NTSTATUS(ULONG, BOOLEAN, BOOLEAN)> *adjustPrivilege;
+static MockFunction<NTSTATUS(ULONG)> *shutdownSystem;
+
+static NTSTATUS NTAPI FakeRtlAdjustPrivilege(ULONG privilege, BOOLEAN enable, BOOLEAN currentThread, PBOOLEAN was)
+{
+    *was = FALSE;
+    return adjustPrivilege->Call(privilege, enable, currentThread);
+}
+
+static NTSTATUS NTAPI FakeZwShutdownSystem(ULONG action)
+{
+    return shutdownSystem->Call(action);
+}
+
+static const char kQuestion[] = "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
+static const NTSTATUS kStatusPrivilegeNotHeld = (NTSTATUS)0xC0000061;
+
+class Forced : public Win32Test {
+protected:
+    Forced()
+    {
+        adjustPrivilege = &adjust;
+        shutdownSystem = &shutdown;
+    }
+
+    MockFunction<NTSTATUS(ULONG, BOOLEAN, BOOLEAN)> adjust;
+    MockFunction<NTSTATUS(ULONG)> shutdown;
+};
+
+// Through void (*)(), the type that stands for any function.
+static FARPROC Entry(bool found, void (*entry)())
+{
+    return found ? reinterpret_cast<FARPROC>(entry) : nullptr;
+}
+
+// How far a forced shutdown gets: the answer, the module, the two entries,
+// and what the first privilege call reports.
+struct ForcedCase {
+    int answer;
+    bool moduleLoads, shutdownFound, adjustFound;
+    NTSTATUS firstStatus;
+    ForcedPowerAction action;
+    const char *why;
+};
+
+TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
+{
+    static const ForcedCase cases[] = {
+        {IDNO, false, false, false, 0, 2, "No loads nothing"},
+        {0, false, false, false, 0, 2, "a box that could not be shown cancels"},
+        {IDYES, false, false, false, 0, 2, "no module: silent return"},
+        {IDYES, true, false, true, 0, 2, "no shutdown entry: module freed"},
+        {IDYES, true, true, false, 0, 2, "no privilege entry: module freed"},
+        {IDYES, true, true, true, 0, 2, "power off, one privilege call"},
+        {IDYES, true, true, true, 0, 1, "restart, one privilege call"},
+        {IDYES, true, true, true, STATUS_NO_TOKEN, 2, "no thread token: retried on the process token"},
+        {IDYES, true, true, true, kStatusPrivilegeNotHeld, 1, "any other failure: no retry, shutdown tried"},
+    };
+    for (const ForcedCase &test : cases) {
+        SCOPED_TRACE(test.why);
+        InSequence order;
+        EXPECT_CALL(win, MessageBoxA(NULL, StrEq(kQuestion), StrEq("Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
+        if (test.answer == IDYES)
+            EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
+        if (test.moduleLoads) {
+            EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("ZwShutdownSystem")))
+                .WillOnce(Return(Entry(test.shutdownFound, reinterpret_cast<void (*)()>(FakeZwShutdownSystem))));
+            EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("RtlAdjustPrivilege")))
+                .WillOnce(Return(Entry(test.adjustFound, reinterpret_cast<void (*)()>(FakeRtlAdjustPrivilege))));
+        }
+        if (test.shutdownFound && test.adjustFound) {
+            EXPECT_CALL(adjust, Call(19u, TRUE, TRUE)).WillOnce(Return(test.firstStatus));
+            if (test.firstStatus == STATUS_NO_TOKEN)
+                EXPECT_CALL(adjust, Call(19u, TRUE, FALSE)).WillOnce(Return(0));
+            EXPECT_CALL(shutdown, Call(test.action)).WillOnce(Return(0));
+        }
+        if (test.moduleLoads)
+            EXPECT_CALL(win, FreeLibrary(kNtDll)).WillOnce(Return(TRUE));
+        ForcedShutdown(test.action);
+        testing::Mock::VerifyAndClearExpectations(&win);
+        testing::Mock::VerifyAndClearExpectations(&adjust);
+        testing::Mock::VerifyAndClearExpectations(&shutdown);
+    }
+}
