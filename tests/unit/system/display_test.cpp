@@ -1,7 +1,6 @@
 #include <cstring>
 
 #include "tests/fake/win32_test.h"
-#include "app/dispatch.h"
 #include "resources/resource_ids.h"
 #include "system/display.h"
 #include "system/gamma_ramp.h"
@@ -67,7 +66,7 @@ TEST_F(Display, EveryPresetIsTriedThenStored)
             .WillOnce(Return(DISP_CHANGE_SUCCESSFUL));
         EXPECT_CALL(win, ChangeDisplaySettingsA(ModeIs(preset.width, preset.height), 1u))
             .WillOnce(Return(DISP_CHANGE_FAILED));  // ignored: the mode is already on
-        DispatchCommand(nullptr, preset.command, 0);
+        SetResolution(preset.width, preset.height);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
@@ -112,7 +111,7 @@ TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
             EXPECT_CALL(win, SendMessageA(HWND_BROADCAST, 0x1Au, 0u, 0)).WillOnce(Return(0));
         }
         EXPECT_CALL(win, RegCloseKey(kMetricsKey)).WillOnce(Return(ERROR_SUCCESS));
-        DispatchCommand(nullptr, IDM_REBUILD_ICON_CACHE, 0);
+        RefreshIconMetrics();
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
