@@ -1,5 +1,7 @@
 #include "reminder_minutes.h"
 
+// The longest delay the reminder accepts: one day.
+static const DWORD kMaxReminderMinutes = 1440;
 static const UINT kMillisecondsPerMinute = 60000;
 
 bool IsValidReminderMinutes(LONG minutes)

@@ -3,9 +3,6 @@
 
 #include "../platform/win32.h"
 
-// The longest delay the reminder accepts: one day.
-constexpr DWORD kMaxReminderMinutes = 1440;
-
 // True for 1 to 1440 minutes. The number comes from a signed conversion, so a
 // negative entry is refused along with 0 and anything over a day.
 bool IsValidReminderMinutes(LONG minutes);

@@ -33,38 +33,32 @@ protected:
 
 TEST_F(Autostart, ReadEnablesOnlyForExactlyThisPath)
 {
-    const struct { const char *name; std::string stored; LSTATUS status; DWORD expected; } cases[] = {
-        {"equal", std::string(kPath) + '\0', ERROR_SUCCESS, 1},
-        {"other case", "c:\\tools\\ombrivale.exe", ERROR_SUCCESS, 0},
-        {"quoted", std::string("\"") + kPath + "\"", ERROR_SUCCESS, 0},
-        {"missing", "", ERROR_FILE_NOT_FOUND, 0},
-        {"over 260 bytes", "", ERROR_MORE_DATA, 0},
+    const struct { const char *name; LSTATUS open; std::string stored; LSTATUS status; DWORD expected; } cases[] = {
+        {"equal", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_SUCCESS, 1},
+        {"other case", ERROR_SUCCESS, "c:\\tools\\ombrivale.exe", ERROR_SUCCESS, 0},
+        {"quoted", ERROR_SUCCESS, std::string("\"") + kPath + "\"", ERROR_SUCCESS, 0},
+        {"missing", ERROR_SUCCESS, "", ERROR_FILE_NOT_FOUND, 0},
+        {"over 260 bytes", ERROR_SUCCESS, "", ERROR_MORE_DATA, 0},
         // Stored without its zero: the rest of the buffer must not be read.
-        {"unterminated", kPath, ERROR_SUCCESS, 1},
+        {"unterminated", ERROR_SUCCESS, kPath, ERROR_SUCCESS, 1},
+        {"no key", ERROR_ACCESS_DENIED, "", 0, 0},
     };
     for (const auto &c : cases) {
         lstrcpyA(appState.modulePath, kPath);
         appState.autostartEnabled = !c.expected;
-        ExpectOpen(ERROR_SUCCESS);
-        EXPECT_CALL(win, RegQueryValueExA(key, StrEq("Ombrivale"), IsNull(), IsNull(), _, Pointee(260u)))
-            .WillOnce(Invoke([&](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
-                std::memset(data, 'X', *size);
-                std::memcpy(data, c.stored.data(), c.stored.size());
-                *size = (DWORD)c.stored.size();
-                return c.status;
-            }));
+        ExpectOpen(c.open);
+        if (c.open == ERROR_SUCCESS)
+            EXPECT_CALL(win, RegQueryValueExA(key, StrEq("Ombrivale"), IsNull(), IsNull(), _, Pointee(260u)))
+                .WillOnce(Invoke([&](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
+                    std::memset(data, 'X', *size);
+                    std::memcpy(data, c.stored.data(), c.stored.size());
+                    *size = (DWORD)c.stored.size();
+                    return c.status;
+                }));
         ReadAutostartState();
         EXPECT_EQ(appState.autostartEnabled, c.expected) << c.name;
         ::testing::Mock::VerifyAndClearExpectations(&win);
     }
-}
-
-TEST_F(Autostart, ReadWithoutKeyIsDisabled)
-{
-    appState.autostartEnabled = 1;
-    ExpectOpen(ERROR_ACCESS_DENIED);
-    ReadAutostartState();
-    EXPECT_EQ(appState.autostartEnabled, 0u);
 }
 
 TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)

@@ -1,11 +1,9 @@
 // The reminder dialog: what OK reads and arms, what the timer shows and runs,
 // and the messages that must do nothing.
 #include "reminder/reminder_dialog.h"
-#include "reminder/reminder_minutes.h"
 #include "resources/resource_ids.h"
 #include "tests/fake/win32_test.h"
 
-using ::testing::_;
 using ::testing::InSequence;
 using ::testing::Invoke;
 using ::testing::NiceMock;
@@ -32,17 +30,6 @@ protected:
     HWND dialog = FakeHandle<HWND>(0x10);
     HWND textField = FakeHandle<HWND>(0x20);
 };
-
-TEST_F(Reminder, MinutesFromOneToADayAreValid)
-{
-    const struct { LONG minutes; bool valid; } cases[] = {
-        {1, true}, {1440, true}, {0, false}, {1441, false}, {-5, false}, {-1, false}, {0x7FFFFFFF, false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(IsValidReminderMinutes(c.minutes), c.valid) << c.minutes;
-    EXPECT_EQ(ReminderPeriod(1), 60000u);
-    EXPECT_EQ(ReminderPeriod(1440), 86400000u);
-}
 
 TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
 {
@@ -97,19 +84,15 @@ TEST_F(Reminder, TimerThatCannotStartLeavesDialogUpAndUnarmed)
     EXPECT_EQ(appState.reminderArmed, 0u);
 }
 
-TEST_F(Reminder, OtherCommandsAndMessagesDoNothing)
+TEST_F(Reminder, OnlyOkTimerAndCloseAreHandled)
 {
+    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
     for (WPARAM command : {(WPARAM)IDCANCEL, (WPARAM)IDC_ACTION_SHUTDOWN, (WPARAM)((1 << 16) | IDOK),
                            (WPARAM)((0x300 << 16) | IDC_REMINDER_MINUTES)})
         EXPECT_EQ(ReminderDialogProc(dialog, WM_COMMAND, command, 0), TRUE) << command;
     EXPECT_EQ(ReminderDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE);
     EXPECT_EQ(ReminderDialogProc(dialog, WM_PAINT, 0, 0), FALSE);
-}
-
-TEST_F(Reminder, CloseEndsWithZero)
-{
-    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
-    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
 }
 
 // Disarmed before the timer goes and before the box waits; the action after.
