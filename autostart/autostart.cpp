@@ -9,16 +9,18 @@ static const char kTempFolderQuestion[] =
 static const char kChangeFailedText[] = "修改开机启动设置失败，请以管理员身份运行本程序后重试。";
 
 // A key of our own, closed by the caller once it has used it.
-static bool OpenRunKey(HKEY *key)
+static bool OpenRunKey(REGSAM access, HKEY *key)
 {
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, access, key) == ERROR_SUCCESS;
 }
 
 // True when the Run value holds exactly this executable's path.
 static bool RunValueNamesThisProgram()
 {
+    // Reading asks only to read, so a user who may not change the
+    // per-machine key still sees whether the program is registered.
     HKEY key;
-    if (!OpenRunKey(&key))
+    if (!OpenRunKey(KEY_QUERY_VALUE, &key))
         return false;
     // One byte more than the query may fill: stored text need not end in a
     // zero, and the comparison must not run past the buffer.
@@ -62,7 +64,7 @@ static bool WriteRunValue(HKEY key)
 static bool ChangeRunValue(bool enable)
 {
     HKEY key;
-    if (!OpenRunKey(&key))
+    if (!OpenRunKey(KEY_ALL_ACCESS, &key))
         return false;
     bool changed = enable ? WriteRunValue(key) : DeleteRunValue(key);
     RegCloseKey(key);

@@ -16,13 +16,13 @@ using ::testing::SetArgPointee;
 using ::testing::StrEq;
 
 static const char kPath[] = "C:\\Tools\\Ombrivale.exe";
+static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class Autostart : public Win32Test {
 protected:
-    void ExpectOpen(LSTATUS status)
+    void ExpectOpenToRead(LSTATUS status)
     {
-        EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq("Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
-                                       0, KEY_ALL_ACCESS, _))
+        EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_QUERY_VALUE, _))
             .WillOnce(DoAll(SetArgPointee<4>(key), Return(status)));
         if (status == ERROR_SUCCESS)
             EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
@@ -46,7 +46,7 @@ TEST_F(Autostart, ReadEnablesOnlyForExactlyThisPath)
     for (const auto &c : cases) {
         lstrcpyA(appState.modulePath, kPath);
         appState.autostartEnabled = !c.expected;
-        ExpectOpen(c.open);
+        ExpectOpenToRead(c.open);
         if (c.open == ERROR_SUCCESS)
             EXPECT_CALL(win, RegQueryValueExA(key, StrEq("Ombrivale"), IsNull(), IsNull(), _, Pointee(260u)))
                 .WillOnce(Invoke([&](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
@@ -100,7 +100,7 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
                                          StrEq("Ombrivale"), MB_YESNO | MB_ICONINFORMATION))
                 .WillOnce(Return(c.answer));
         if (c.answer != IDNO) {
-            EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, _, 0, KEY_ALL_ACCESS, _))
+            EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_ALL_ACCESS, _))
                 .WillOnce(DoAll(SetArgPointee<4>(key), Return(c.open)));
             if (c.open == ERROR_SUCCESS && c.before == 0)
                 EXPECT_CALL(win, RegSetValueExA(key, StrEq("Ombrivale"), 0, REG_SZ, _, std::strlen(c.path) + 1))
