@@ -1,10 +1,86 @@
 #include "autostart.h"
 
-// Not built yet: start with Windows does nothing so far.
-void ReadAutostartState()
+#include "../app/app_state.h"
+
+static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char kRunValue[] = PROGRAM_NAME;
+static const char kTempFolderQuestion[] =
+    "检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。";
+static const char kChangeFailedText[] = "修改开机启动设置失败，请以管理员身份运行本程序后重试。";
+
+// A key of our own, closed by the caller once it has used it.
+static bool OpenRunKey(REGSAM access, HKEY *key)
 {
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, access, key) == ERROR_SUCCESS;
 }
 
+// True when the Run value holds exactly this executable's path.
+static bool RunValueNamesThisProgram()
+{
+    // Reading asks only to read, so a user who may not change the
+    // per-machine key still sees whether the program is registered.
+    HKEY key;
+    if (!OpenRunKey(KEY_QUERY_VALUE, &key))
+        return false;
+    // One byte more than the query may fill: stored text need not end in a
+    // zero, and the comparison must not run past the buffer.
+    char data[MAX_PATH + 1];
+    DWORD size = MAX_PATH;
+    LSTATUS status = RegQueryValueExA(key, kRunValue, NULL, NULL, (LPBYTE)data, &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return false;
+    data[size] = '\0';
+    return lstrcmpA(data, appState.modulePath) == 0;
+}
+
+void ReadAutostartState()
+{
+    appState.autostartEnabled = RunValueNamesThisProgram() ? 1 : 0;
+}
+
+// A copy in a temporary folder may vanish; only an explicit No cancels.
+static bool UserDeclinesTempFolder()
+{
+    if (strstr(appState.modulePath, "Temp") == NULL)
+        return false;
+    return MessageBoxA(NULL, kTempFolderQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONINFORMATION) == IDNO;
+}
+
+// A value that is already gone is as good as deleted.
+static bool DeleteRunValue(HKEY key)
+{
+    LSTATUS status = RegDeleteValueA(key, kRunValue);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+static bool WriteRunValue(HKEY key)
+{
+    DWORD size = (DWORD)lstrlenA(appState.modulePath) + 1;
+    return RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
+}
+
+// Applies the change and reports whether the registry now holds it.
+static bool ChangeRunValue(bool enable)
+{
+    HKEY key;
+    if (!OpenRunKey(KEY_ALL_ACCESS, &key))
+        return false;
+    bool changed = enable ? WriteRunValue(key) : DeleteRunValue(key);
+    RegCloseKey(key);
+    return changed;
+}
+
+// The check mark follows the registry: when the change does not take (the
+// per-machine key needs an administrator), the flag stays and the user learns why.
 void ToggleAutostart()
 {
+    bool enable = appState.autostartEnabled == 0;
+    if (enable && UserDeclinesTempFolder())
+        return;
+    if (!ChangeRunValue(enable)) {
+        MessageBoxA(NULL, kChangeFailedText, PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    appState.autostartEnabled = enable ? 1 : 0;
 }

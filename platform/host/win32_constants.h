@@ -64,6 +64,9 @@
 #define IDYES 6
 #define IDNO 7
 
+// Dialog controls
+#define BST_CHECKED 1
+
 // Tray icon
 #define NIM_ADD 0x00000000
 #define NIM_MODIFY 0x00000001
@@ -96,9 +99,14 @@
 
 // Registry
 #define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)((LONG)0x80000001))
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)((LONG)0x80000002))
 #define KEY_ALL_ACCESS 0xF003F
+#define KEY_QUERY_VALUE 0x0001
 #define REG_SZ 1
 #define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_MORE_DATA 234L
 
 // Display modes
 #define DM_BITSPERPEL 0x00040000L

@@ -1,0 +1,106 @@
+// Start with Windows as a user meets it: the menu entry writes and removes
+// the per-machine Run value, a value present at start-up is seen, and a copy
+// in a "Temp" folder asks first. Wine's HKLM is writable, so the test reads
+// and prepares the value itself.
+#include "harness.h"
+
+static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char kTempCopy[] = "C:\\users\\Public\\Temp\\Ombrivale.exe";
+
+// The value's data as stored, terminating zero included; empty when absent
+// or not text.
+static std::string RunValue()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "";
+    char data[1024];
+    DWORD type = 0;
+    DWORD size = sizeof data;
+    LSTATUS status = RegQueryValueExA(key, "Ombrivale", NULL, &type, (LPBYTE)data, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_SZ ? std::string(data, size) : "";
+}
+
+static void SetRunValue(const std::string &text)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL), ERROR_SUCCESS);
+    if (text.empty())
+        RegDeleteValueA(key, "Ombrivale");
+    else
+        RegSetValueExA(key, "Ombrivale", 0, REG_SZ, (const BYTE *)text.c_str(), (DWORD)text.size() + 1);
+    RegCloseKey(key);
+}
+
+// The stored form of a path: its bytes and one zero.
+static std::string Stored(const std::string &path)
+{
+    return path + '\0';
+}
+
+class Autostart : public ProgramTest {
+protected:
+    void SetUp() override { SetRunValue(""); }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        SetRunValue("");
+        DeleteFileA(kTempCopy);
+    }
+
+    // Chooses the entry; returns once the value reads as expected (or fails).
+    void Toggle(const std::string &expected)
+    {
+        SendCommand(program, IDM_AUTOSTART);
+        EXPECT_TRUE(WaitUntil([&] { return RunValue() == expected; })) << "the value holds \"" << RunValue() << "\"";
+    }
+};
+
+TEST_F(Autostart, ToggleWritesThePathThenDeletesIt)
+{
+    program = StartProgram();
+    Toggle(Stored(ProgramPath()));
+    Toggle("");
+    EXPECT_EQ(CountDialogs(program.id), 0) << "a copy outside Temp was asked";
+}
+
+TEST_F(Autostart, ValueFoundAtStartUpCountsOnlyWhenExact)
+{
+    // The entry's state shows in what choosing it does: an exact value is
+    // removed, anything else is replaced by the exact path.
+    std::string path = ProgramPath();
+    std::string lower = path;
+    for (char &c : lower)
+        c = (char)tolower((unsigned char)c);
+    const struct { std::string present; std::string afterToggle; } cases[] = {
+        {path, ""},
+        {lower, Stored(path)},
+        {"\"" + path + "\"", Stored(path)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.present);
+        SetRunValue(c.present);
+        program = StartProgram();
+        Toggle(c.afterToggle);
+        StopProgram(program);
+    }
+}
+
+TEST_F(Autostart, CopyInTempAsksAndNoLeavesTheRegistry)
+{
+    CreateDirectoryA("C:\\users\\Public\\Temp", NULL);
+    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), kTempCopy, FALSE)) << "error " << GetLastError();
+    program = StartProgram(kTempCopy);
+    for (int answer : {IDNO, IDYES}) {
+        SendCommand(program, IDM_AUTOSTART);
+        HWND box = WaitForDialog(program.id, "Ombrivale");
+        ASSERT_NE(box, (HWND)NULL) << "no question";
+        EXPECT_EQ(MessageBoxText(box), "检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。");
+        PressButton(box, answer);
+        if (answer == IDNO) {
+            EXPECT_FALSE(WaitUntil([] { return RunValue() != ""; }, 1000)) << "No wrote the value";
+        }
+    }
+    EXPECT_TRUE(WaitUntil([] { return RunValue() == Stored(kTempCopy); })) << "the value holds \"" << RunValue() << "\"";
+}

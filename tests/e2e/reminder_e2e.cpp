@@ -1,0 +1,174 @@
+// The timed reminder as a user meets it: the dialog as built, refused
+// minutes, a reminder that hides, waits a minute and shows its text.
+#include "harness.h"
+
+static const char kCaption[] = "Ombrivale 定时提醒";
+
+// The program's visible dialog with the reminder caption: the form itself
+// (it has the minutes field) or one of its message boxes.
+static HWND FindReminderWindow(DWORD processId, bool form)
+{
+    HWND window = NULL;
+    while ((window = FindWindowExA(NULL, window, "#32770", kCaption)) != NULL) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        bool isForm = GetDlgItem(window, IDC_REMINDER_MINUTES) != NULL;
+        if (owner == processId && IsWindowVisible(window) && isForm == form)
+            return window;
+    }
+    return NULL;
+}
+
+static HWND WaitForReminderWindow(DWORD processId, bool form, DWORD milliseconds = 5000)
+{
+    HWND window = NULL;
+    WaitUntil([&] { return (window = FindReminderWindow(processId, form)) != NULL; }, milliseconds);
+    return window;
+}
+
+// Edit controls keep their text to themselves: another process must ask.
+static std::string FieldText(HWND field)
+{
+    char text[2048] = "";
+    SendMessageA(field, WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
+}
+
+// Dialog units to pixels. MapDialogRect works only inside the dialog's own
+// process, so the base units are the integers that give the client area
+// from the template's 205 x 107 units.
+static POINT BaseUnits(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    POINT units = {0, 0};
+    for (int unit = 1; unit < 64; ++unit) {
+        if (MulDiv(205, unit, 4) == client.right)
+            units.x = unit;
+        if (MulDiv(107, unit, 8) == client.bottom)
+            units.y = unit;
+    }
+    return units;
+}
+
+class Reminder : public ProgramTest {
+protected:
+    HWND OpenDialog()
+    {
+        if (program.process == NULL)
+            program = StartProgram();
+        SendCommand(program, IDM_REMINDER);
+        HWND dialog = WaitForReminderWindow(program.id, true);
+        EXPECT_NE(dialog, (HWND)NULL) << "the reminder dialog did not open";
+        return dialog;
+    }
+
+    static void PressOk(HWND dialog) { PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
+};
+
+TEST_F(Reminder, DialogIsBuiltAsItsTemplate)
+{
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_EQ(WindowText(dialog), kCaption);
+    // Creation adds visibility, sibling clipping and the 3-D look to the template's bits.
+    EXPECT_EQ((DWORD)GetWindowLongA(dialog, GWL_STYLE) & ~(DWORD)(WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK),
+              0x80C808C0u);
+    POINT units = BaseUnits(dialog);
+    ASSERT_TRUE(units.x != 0 && units.y != 0) << "the client area is not 205 x 107 dialog units";
+
+    const struct { int id; const char *className; const char *text; DWORD style; RECT units; } controls[] = {
+        {IDOK, "Button", "确定", 0x50010000, {152, 88, 50, 14}},
+        {0xFFFF, "Button", "设置提醒", 0x50000007, {2, 3, 200, 83}},
+        {IDC_REMINDER_TEXT, "Edit", "", 0x50A11004, {6, 24, 190, 57}},
+        {0xFFFF, "Static", "在", 0x50020000, {10, 12, 12, 10}},
+        {IDC_REMINDER_MINUTES, "Edit", "", 0x50812000, {22, 12, 22, 10}},
+        {0xFFFF, "Static", "分钟后执行", 0x50020000, {46, 12, 35, 10}},
+        {IDC_ACTION_SHUTDOWN, "Button", "关机", 0x50000009, {9, 90, 38, 12}},
+        {IDC_ACTION_RESTART, "Button", "重启", 0x50000009, {54, 90, 38, 12}},
+        {IDC_ACTION_LOGOFF, "Button", "注销", 0x50000009, {96, 90, 38, 12}},
+    };
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (const auto &expected : controls) {
+        ASSERT_NE(control, (HWND)NULL) << "fewer than nine controls";
+        SCOPED_TRACE(expected.text);
+        char className[64];
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_EQ(GetDlgCtrlID(control), expected.id);
+        EXPECT_STREQ(className, expected.className);
+        EXPECT_EQ(FieldText(control), expected.text);
+        // An edit control trades its border for the sunken client edge.
+        DWORD border = (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? WS_BORDER : 0;
+        EXPECT_EQ((DWORD)GetWindowLongA(control, GWL_STYLE) | border, expected.style);
+        const RECT &u = expected.units;
+        RECT want = {MulDiv(u.left, units.x, 4), MulDiv(u.top, units.y, 8), 0, 0};
+        want.right = want.left + MulDiv(u.right, units.x, 4);
+        want.bottom = want.top + MulDiv(u.bottom, units.y, 8);
+        RECT got;
+        GetWindowRect(control, &got);
+        MapWindowPoints(NULL, dialog, (POINT *)&got, 2);
+        EXPECT_TRUE(EqualRect(&want, &got)) << "at " << got.left << "," << got.top << " size "
+                                            << got.right - got.left << "x" << got.bottom - got.top;
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(control, (HWND)NULL) << "more than nine controls";
+}
+
+TEST_F(Reminder, RefusedMinutesWarnAndKeepTheDialog)
+{
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    HWND minutes = GetDlgItem(dialog, IDC_REMINDER_MINUTES);
+    // "-5" cannot be typed into the digits-only field, but it can be pasted.
+    for (const char *entry : {"0", "1441", "", "-5"}) {
+        SCOPED_TRACE(entry);
+        SetWindowTextA(minutes, entry);
+        PressOk(dialog);
+        HWND box = WaitForReminderWindow(program.id, false);
+        ASSERT_NE(box, (HWND)NULL) << "no warning";
+        EXPECT_EQ(MessageBoxText(box), "你的输入不正确，请重新输入。");
+        PressButton(box, IDOK);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(FieldText(minutes), entry) << "the input was not kept";
+    }
+}
+
+TEST_F(Reminder, EscapeDoesNothingAndCloseEndsTheDialog)
+{
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    HWND minutes = GetDlgItem(dialog, IDC_REMINDER_MINUTES);
+    PostMessageA(minutes, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 1000)) << "Esc closed the dialog";
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the close button did not end the dialog";
+    EXPECT_TRUE(IsRunning(program));
+}
+
+// Waits for the real one-minute timer.
+TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
+{
+    static const char kText[] = "该休息了，起来走走。\r\n第二行";
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, kText);
+    SetDlgItemTextA(dialog, IDC_REMINDER_MINUTES, "1");
+    DWORD armedAt = GetTickCount();
+    PressOk(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed visible";
+    EXPECT_TRUE(IsWindow(dialog)) << "the dialog ended instead of hiding";
+    EXPECT_EQ(CountDialogs(program.id), 0);
+
+    HWND box = WaitForReminderWindow(program.id, false, 90000);
+    ASSERT_NE(box, (HWND)NULL) << "no reminder within 90 s";
+    EXPECT_GE(GetTickCount() - armedAt, 59000u) << "the reminder came early";
+    EXPECT_EQ(MessageBoxText(box), kText);
+    PressButton(box, IDOK);
+
+    // Once fired, a fresh dialog opens with empty fields.
+    HWND again = OpenDialog();
+    ASSERT_NE(again, (HWND)NULL);
+    EXPECT_NE(again, dialog);
+    EXPECT_EQ(FieldText(GetDlgItem(again, IDC_REMINDER_TEXT)), "");
+    EXPECT_EQ(FieldText(GetDlgItem(again, IDC_REMINDER_MINUTES)), "");
+}

@@ -1,0 +1,118 @@
+// The reminder dialog: what OK reads and arms, what the timer shows and runs,
+// and the messages that must do nothing.
+#include "reminder/reminder_dialog.h"
+#include "resources/resource_ids.h"
+#include "tests/doubles/fake_routines.h"
+
+using ::testing::InSequence;
+using ::testing::Invoke;
+using ::testing::Return;
+using ::testing::StrEq;
+
+static const char kCaption[] = "Ombrivale 定时提醒";
+
+class Reminder : public RoutinesTest {
+protected:
+    // The reads of an OK press, in their order: the radios, the text, the number.
+    void ExpectOkReads(int checkedControl, UINT minutes)
+    {
+        for (int control : {IDC_ACTION_SHUTDOWN, IDC_ACTION_RESTART, IDC_ACTION_LOGOFF})
+            EXPECT_CALL(win, IsDlgButtonChecked(dialog, control)).WillOnce(Return(control == checkedControl ? 1u : 0u));
+        EXPECT_CALL(win, GetDlgItem(dialog, IDC_REMINDER_TEXT)).WillOnce(Return(textField));
+        // The whole 1024-byte field, so the platform cuts a longer text at 1023 bytes.
+        EXPECT_CALL(win, GetWindowTextA(textField, appState.reminderText, 1024)).WillOnce(Return(0));
+        EXPECT_CALL(win, GetDlgItemInt(dialog, IDC_REMINDER_MINUTES, nullptr, TRUE)).WillOnce(Return(minutes));
+    }
+
+    INT_PTR PressOk() { return ReminderDialogProc(dialog, WM_COMMAND, IDOK, 0); }
+
+    HWND dialog = FakeHandle<HWND>(0x10);
+    HWND textField = FakeHandle<HWND>(0x20);
+};
+
+TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
+{
+    const struct { int checked; UINT minutes; DWORD action; UINT period; } cases[] = {
+        {0, 1, 0, 60000},
+        {IDC_ACTION_SHUTDOWN, 1440, 1, 86400000},
+        {IDC_ACTION_RESTART, 30, 2, 1800000},
+        {IDC_ACTION_LOGOFF, 2, 3, 120000},
+    };
+    for (const auto &c : cases) {
+        appState = kAppStateAtStart;
+        appState.reminderAction = 3;  // left from an earlier press
+        InSequence order;
+        ExpectOkReads(c.checked, c.minutes);
+        EXPECT_CALL(win, SetTimer(dialog, 1, c.period, nullptr)).WillOnce(Return(1));
+        EXPECT_CALL(win, ShowWindow(dialog, SW_HIDE)).WillOnce(Invoke([](HWND, int) {
+            EXPECT_EQ(appState.reminderArmed, 1u) << "armed before it is hidden";
+            return TRUE;
+        }));
+        EXPECT_EQ(PressOk(), TRUE);
+        EXPECT_EQ(appState.reminderAction, c.action);
+        EXPECT_EQ(appState.reminderMinutes, (LONG)c.minutes);
+        EXPECT_EQ(appState.reminderTimer, 1u);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+TEST_F(Reminder, InvalidMinutesOnlyWarnAndKeepTheChoiceRead)
+{
+    for (UINT minutes : {0u, 1441u, (UINT)-5, 0xFFFFFFFFu}) {
+        appState = kAppStateAtStart;
+        InSequence order;
+        ExpectOkReads(IDC_ACTION_SHUTDOWN, minutes);
+        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你的输入不正确，请重新输入。"), StrEq(kCaption), MB_OK))
+            .WillOnce(Return(IDOK));
+        EXPECT_EQ(PressOk(), IDOK) << minutes;
+        EXPECT_EQ(appState.reminderArmed, 0u);
+        EXPECT_EQ(appState.reminderAction, 1u);
+        EXPECT_EQ(appState.reminderMinutes, (LONG)minutes) << "the signed number is kept";
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+TEST_F(Reminder, TimerThatCannotStartLeavesDialogUpAndUnarmed)
+{
+    InSequence order;
+    ExpectOkReads(0, 5);
+    EXPECT_CALL(win, SetTimer(dialog, 1, 300000u, nullptr)).WillOnce(Return(0));
+    EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("无法启动定时器，请稍后重试。"), StrEq(kCaption), MB_OK | MB_ICONWARNING))
+        .WillOnce(Return(IDOK));
+    EXPECT_EQ(PressOk(), IDOK);
+    EXPECT_EQ(appState.reminderArmed, 0u);
+}
+
+TEST_F(Reminder, OnlyOkTimerAndCloseAreHandled)
+{
+    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
+    for (WPARAM command : {(WPARAM)IDCANCEL, (WPARAM)IDC_ACTION_SHUTDOWN, (WPARAM)((1 << 16) | IDOK),
+                           (WPARAM)((0x300 << 16) | IDC_REMINDER_MINUTES)})
+        EXPECT_EQ(ReminderDialogProc(dialog, WM_COMMAND, command, 0), TRUE) << command;
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE);
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_PAINT, 0, 0), FALSE);
+}
+
+// Disarmed before the timer goes and before the box waits; the action after.
+TEST_F(Reminder, TimerDisarmsKillsShowsTextThenRunsAction)
+{
+    for (DWORD action : {0u, 1u, 2u, 3u}) {
+        appState = kAppStateAtStart;
+        appState.reminderArmed = 1;
+        appState.reminderAction = action;
+        appState.reminderTimer = 1;
+        lstrcpyA(appState.reminderText, "该休息了");
+        InSequence order;
+        EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Invoke([](HWND, UINT_PTR) {
+            EXPECT_EQ(appState.reminderArmed, 0u);
+            return TRUE;
+        }));
+        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("该休息了"), StrEq(kCaption), MB_OK)).WillOnce(Return(IDOK));
+        if (action != 0)
+            EXPECT_CALL(routines, PerformPowerAction(action)).WillOnce(Return(TRUE));
+        EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 7, 0), TRUE);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+        ::testing::Mock::VerifyAndClearExpectations(&routines);
+    }
+}
