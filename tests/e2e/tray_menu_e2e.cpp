@@ -43,14 +43,14 @@ std::vector<COLORREF> TrayMenu::FirstSubmenuPixels(int &width)
             submenu = menu != popup ? menu : submenu;
         return submenu != NULL;
     });
-    if (submenu != NULL) {
-        Sleep(100);  // let it finish painting
+    POINT firstItem;
+    if (submenu != NULL && WaitUntil([&] { return FindHighlightedRow(submenu, firstItem); })) {
         RECT rect;
         GetWindowRect(submenu, &rect);
         width = rect.right - rect.left;
         pixels = WindowPixels(submenu);
     } else {
-        ADD_FAILURE() << "the first submenu did not open";
+        ADD_FAILURE() << "the first submenu did not open with its first item selected";
     }
     PressKey(VK_ESCAPE);
     PressKey(VK_ESCAPE);
@@ -86,12 +86,13 @@ TEST_F(TrayMenu, OnlyButtonPressesOpenThePopupAtThePointer)
 
 TEST_F(TrayMenu, ClickingAboutOpensTheAboutBox)
 {
-    ASSERT_NE(OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint), (HWND)NULL);
+    HWND popup = OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint);
+    ASSERT_NE(popup, (HWND)NULL);
     // Up from nothing selected walks from the bottom: exit, autostart, about.
     for (int i = 0; i < 3; i++)
         PressKey(VK_UP);
     POINT about;
-    ASSERT_TRUE(FindHighlightedRow(MenuWindows(program.id).front(), about)) << "no item is highlighted";
+    ASSERT_TRUE(WaitUntil([&] { return FindHighlightedRow(popup, about); })) << "no item is highlighted";
     ClickAt(about);
     HWND box = WaitForDialog(program.id, "Ombrivale");
     ASSERT_NE(box, (HWND)NULL) << "the click sent no about command";
