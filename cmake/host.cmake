@@ -34,6 +34,20 @@ foreach(folder ${PRODUCT_FOLDERS})
   endif()
 endforeach()
 
+# The resource checks read the compiled resources of the 32-bit product, as
+# windres makes them, rather than the script.
+find_program(WINDRES i686-w64-mingw32-windres REQUIRED)
+file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+set(COMPILED_RESOURCES ${CMAKE_BINARY_DIR}/ombrivale.res)
+add_custom_command(OUTPUT ${COMPILED_RESOURCES}
+  COMMAND ${WINDRES} -I ${CMAKE_SOURCE_DIR}/resources -O res ${CMAKE_SOURCE_DIR}/resources/ombrivale.rc
+          ${COMPILED_RESOURCES}
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
+  DEPENDS ${RESOURCE_FILES})
+add_custom_target(compiled_resources DEPENDS ${COMPILED_RESOURCES})
+add_dependencies(unit_tray compiled_resources)
+target_compile_definitions(unit_tray PRIVATE COMPILED_RESOURCES="${COMPILED_RESOURCES}")
+
 # Imports and size of the built executables.
 add_test(NAME build.executables_stand_alone
          COMMAND ${CMAKE_SOURCE_DIR}/tests/check_executables.sh ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's own images: the "QZ" icon (16, 32, 48 px, 8 bpp with a
-1-bit mask). Run it from anywhere; it rewrites the files beside it, which are
-committed so that the build needs no Python."""
+1-bit mask) and the eight 16x16 menu item bitmaps (16 bpp, 5-5-5, no
+transparency). Run it from anywhere; it rewrites the files beside it, which
+are committed so that the build needs no Python."""
+import math
 import os
 import struct
 
@@ -122,5 +124,158 @@ def write_icon(path, sizes):
         f.write(out + b"".join(images))
 
 
+# Menu item bitmaps: each picture is a list of (shape, colour) layers painted
+# in order over a background; a shape is a function of a point in pixel
+# units that says whether the point is inside. Edges are antialiased by
+# 4x4 supersampling.
+ITEM_SIZE = 16
+WHITE = (255, 255, 255)
+
+
+def disc(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ring(cx, cy, r, width):
+    return lambda x, y: (r - width) ** 2 <= (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def box(left, top, right, bottom):
+    return lambda x, y: left <= x <= right and top <= y <= bottom
+
+
+def bar(ax, ay, bx, by, width):
+    return lambda x, y: on_segment(x, y, ax, ay, bx, by, width / 2)
+
+
+def arc(cx, cy, r, width, half_angle):
+    """The right-hand part of a ring, within half_angle degrees of the x axis."""
+    limit = math.radians(half_angle)
+    inside = ring(cx, cy, r, width)
+    return lambda x, y: abs(math.atan2(y - cy, x - cx)) <= limit and inside(x, y)
+
+
+def polygon(points):
+    def inside(x, y):
+        crossings = False
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                crossings = not crossings
+        return crossings
+    return inside
+
+
+def union(*shapes):
+    return lambda x, y: any(shape(x, y) for shape in shapes)
+
+
+def render(background, layers):
+    """Rows top-down of (r, g, b)."""
+    rows = []
+    for py in range(ITEM_SIZE):
+        row = []
+        for px in range(ITEM_SIZE):
+            colour = background
+            for shape, paint in layers:
+                hits = sum(shape(px + (sx + 0.5) / 4, py + (sy + 0.5) / 4)
+                           for sy in range(4) for sx in range(4))
+                colour = tuple(c + (p - c) * hits / 16 for c, p in zip(colour, paint))
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
+def speaker(waves):
+    blue = (40, 90, 210)
+    body = union(box(1, 6, 4.5, 10), polygon([(4, 6), (8, 2.5), (8, 13.5), (4, 10)]))
+    layers = [(body, blue)]
+    for radius in waves:
+        layers.append((arc(7, 8, radius, 1.1, 42), blue))
+    return layers
+
+
+def sun_rays():
+    rays = []
+    for step in range(8):
+        angle = math.radians(step * 45)
+        c, s = math.cos(angle), math.sin(angle)
+        rays.append(bar(8 + 4.6 * c, 8 + 4.6 * s, 8 + 7 * c, 8 + 7 * s, 1.4))
+    return union(*rays)
+
+
+ALARM_CLOCK = [
+    (disc(3.5, 3.5, 2.6), (250, 205, 20)),
+    (disc(12.5, 3.5, 2.6), (250, 205, 20)),
+    (bar(4, 14.5, 2.5, 15.5, 1.4), (40, 40, 40)),
+    (bar(12, 14.5, 13.5, 15.5, 1.4), (40, 40, 40)),
+    (disc(8, 9, 6.2), (30, 70, 190)),
+    (disc(8, 9, 4.6), (120, 170, 250)),
+    (bar(8, 9, 8, 5.6, 1.3), (10, 10, 60)),
+    (bar(8, 9, 10.6, 10.4, 1.3), (10, 10, 60)),
+]
+
+BATTERY_AND_PLUG = [
+    (box(1, 2, 12.5, 8.5), (20, 120, 30)),
+    (box(12.5, 3.8, 14.5, 6.7), (20, 120, 30)),
+    (box(2.5, 3.5, 11, 7), (80, 210, 80)),
+    (bar(2.2, 14.3, 5, 12, 1.3), (0, 0, 0)),
+    (box(5, 10, 10.5, 14), (0, 0, 0)),
+    (box(10.5, 10.8, 14.5, 11.8), (0, 0, 0)),
+    (box(10.5, 12.2, 14.5, 13.2), (0, 0, 0)),
+]
+
+BRIGHT_SUN = [
+    (sun_rays(), (255, 200, 0)),
+    (disc(8, 8, 3.8), (255, 225, 0)),
+]
+
+DIM_SUN = [
+    (disc(8, 8, 5.5), (150, 105, 50)),
+    (disc(7, 7, 3), (175, 130, 70)),
+]
+
+MONITOR = [
+    (box(0, 0, 16, 16), (150, 150, 150)),
+    (box(1.5, 1.5, 14.5, 11), (70, 70, 70)),
+    (box(2.5, 2.5, 13.5, 10), (40, 90, 220)),
+    (bar(10.6, 2.9, 5.8, 7.2, 1.8), (40, 220, 60)),
+    (polygon([(3.3, 9.7), (4.0, 5.3), (7.7, 9.0)]), (40, 220, 60)),
+    (box(6, 12, 10, 13), (90, 90, 90)),
+    (box(3.5, 13.5, 12.5, 15), (90, 90, 90)),
+]
+
+NO_ENTRY = [
+    (ring(8, 8, 7, 2.2), (0, 190, 210)),
+    (bar(3.6, 3.6, 12.4, 12.4, 2.2), (0, 190, 210)),
+]
+
+ITEM_BITMAPS = {
+    "time.bmp": (WHITE, ALARM_CLOCK),
+    "power.bmp": (WHITE, BATTERY_AND_PLUG),
+    "up.bmp": (WHITE, BRIGHT_SUN),
+    "uper.bmp": (WHITE, speaker([3.5, 5.8, 8.1])),
+    "down.bmp": (WHITE, speaker([3.8])),
+    "low.bmp": (WHITE, DIM_SUN),
+    "res.bmp": ((150, 150, 150), MONITOR),
+    "exit.bmp": (WHITE, NO_ENTRY),
+}
+
+
+def pixel_555(colour):
+    r, g, b = (min(31, round(c * 31 / 255)) for c in colour)
+    return (r << 10) | (g << 5) | b
+
+
+def write_item_bitmap(path, rows):
+    """A 16 bpp BI_RGB bitmap file: 5 bits each of red, green and blue."""
+    pixels = b"".join(struct.pack("<%dH" % ITEM_SIZE, *map(pixel_555, row)) for row in reversed(rows))
+    info = struct.pack("<IiiHHIIiiII", 40, ITEM_SIZE, ITEM_SIZE, 1, 16, 0, len(pixels), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    with open(path, "wb") as f:
+        f.write(header + info + pixels)
+
+
 if __name__ == "__main__":
     write_icon(os.path.join(HERE, "qz.ico"), [16, 32, 48])
+    for name, (background, layers) in ITEM_BITMAPS.items():
+        write_item_bitmap(os.path.join(HERE, name), render(background, layers))

@@ -122,6 +122,22 @@ typedef struct tagWNDCLASSEXA {
     HICON hIconSm;
 } WNDCLASSEXA;
 
+typedef struct tagMENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+} MENUITEMINFOA, *LPMENUITEMINFOA;
+typedef const MENUITEMINFOA *LPCMENUITEMINFOA;
+
 typedef struct _NOTIFYICONDATAA {
     DWORD cbSize;
     HWND hWnd;

@@ -64,7 +64,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-static std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const char *title, bool visibleOnly)
+std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const char *title, bool visibleOnly)
 {
     WindowSearch search = {processId, className, title, visibleOnly, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,8 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD milliseconds = 5000
 // the given caption; NULL when none comes in time.
 HWND WaitForDialog(DWORD processId, const char *caption = nullptr, DWORD milliseconds = 5000);
 HWND FindDialog(DWORD processId, const char *caption = nullptr);
+// Top-level windows of a process (0: any) by class and title (nullptr: any).
+std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const char *title, bool visibleOnly);
 // Every visible dialog of the process.
 int CountDialogs(DWORD processId);
 std::string WindowText(HWND window);

@@ -1,0 +1,143 @@
+#include "tray_menu_helpers.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+std::vector<HWND> MenuWindows(DWORD processId)
+{
+    return TopLevelWindows(processId, "#32768", nullptr, true);
+}
+
+HWND OpenTrayMenu(const Program &program, LPARAM mouseMessage, POINT at, DWORD milliseconds)
+{
+    SetCursorPos(at.x, at.y);
+    PostMessageA(program.window, WM_TRAYICON, 1, mouseMessage);
+    HWND menu = NULL;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> menus = MenuWindows(program.id);
+            menu = menus.empty() ? NULL : menus.front();
+            return menu != NULL;
+        },
+        milliseconds);
+    return menu;
+}
+
+bool WaitForMenusClosed(DWORD processId, DWORD milliseconds)
+{
+    return WaitUntil([&] { return MenuWindows(processId).empty(); }, milliseconds);
+}
+
+void PressKey(WORD key)
+{
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+    Sleep(50);  // the menu loop handles one key at a time
+}
+
+void ClickAt(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    Sleep(50);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+std::vector<COLORREF> WindowPixels(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels(width * height);
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+bool FindHighlightedRow(HWND menu, POINT &middle)
+{
+    RECT rect;
+    GetWindowRect(menu, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels = WindowPixels(menu);
+    // GetDIBits gives 0x00RRGGBB; the system colours are 0x00BBGGRR.
+    COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    COLORREF wanted = RGB(GetBValue(highlight), GetGValue(highlight), GetRValue(highlight));
+    int first = -1, last = -1;
+    for (int y = 0; y < height; y++) {
+        if (pixels[y * width + width / 2] == wanted) {
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+    }
+    if (first < 0)
+        return false;
+    middle = {rect.left + width / 2, rect.top + (first + last) / 2};
+    return true;
+}
+
+static std::string ReadWholeFile(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Wine rewrites a process's argv to its Windows command line, which starts
+// with the executable's path, quoted or not.
+static bool CommandLineRuns(std::string commandLine, const std::string &executablePath)
+{
+    if (!commandLine.empty() && commandLine[0] == '"')
+        commandLine.erase(0, 1);
+    return commandLine.size() >= executablePath.size() &&
+           lstrcmpiA(commandLine.substr(0, executablePath.size()).c_str(), executablePath.c_str()) == 0;
+}
+
+DWORD UnixProcessOf(const std::string &executablePath)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD newest = 0;
+    do {
+        DWORD pid = strtoul(found.cFileName, nullptr, 10);
+        if (pid == 0)
+            continue;
+        std::string commandLine = ReadWholeFile(std::string("Z:\\proc\\") + found.cFileName + "\\cmdline");
+        if (CommandLineRuns(commandLine, executablePath) && pid > newest)
+            newest = pid;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return newest;
+}
+
+long ResidentKilobytes(DWORD unixPid)
+{
+    std::string status = ReadWholeFile("Z:\\proc\\" + std::to_string(unixPid) + "\\status");
+    size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? -1 : strtol(status.c_str() + at + 6, nullptr, 10);
+}

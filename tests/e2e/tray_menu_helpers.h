@@ -1,0 +1,30 @@
+// Helpers for driving the tray popup from outside the program: open it the
+// way the shell does, press keys and click as a user would, look at its
+// pixels, and read the memory of the program's Wine process from Linux.
+#ifndef OMBRIVALE_TESTS_E2E_TRAY_MENU_HELPERS_H
+#define OMBRIVALE_TESTS_E2E_TRAY_MENU_HELPERS_H
+
+#include "harness.h"
+
+// The visible popup menu windows ("#32768") of the process, outermost first.
+std::vector<HWND> MenuWindows(DWORD processId);
+// Posts the tray callback with that mouse message, the pointer at 'at', and
+// waits up to 'milliseconds' for the popup; NULL when none opens.
+HWND OpenTrayMenu(const Program &program, LPARAM mouseMessage, POINT at, DWORD milliseconds = 3000);
+bool WaitForMenusClosed(DWORD processId, DWORD milliseconds = 3000);
+
+void PressKey(WORD key);
+void ClickAt(POINT at);
+
+// The pixels of a window as they are on the screen, row by row.
+std::vector<COLORREF> WindowPixels(HWND window);
+// The middle of the row of a menu window drawn in the highlight colour.
+bool FindHighlightedRow(HWND menu, POINT &middle);
+
+// The Linux pid of the newest Wine process running the executable at that
+// Windows path (0 if none), and its resident memory in kB, read from /proc
+// through Wine's Z: drive.
+DWORD UnixProcessOf(const std::string &executablePath);
+long ResidentKilobytes(DWORD unixPid);
+
+#endif
