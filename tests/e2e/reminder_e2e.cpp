@@ -1,6 +1,7 @@
 // The timed reminder as a user meets it: the dialog as built, refused
 // minutes, a reminder that hides, waits a minute and shows its text.
 #include "harness.h"
+#include "tray_menu_helpers.h"
 
 static const char kCaption[] = "Ombrivale 定时提醒";
 
@@ -149,6 +150,13 @@ TEST_F(Reminder, EscapeDoesNothingAndCloseEndsTheDialog)
 TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
 {
     static const char kText[] = "该休息了，起来走走。\r\n第二行";
+    // The menu's "系统控制" submenu, whose last entry is the reminder, as
+    // the user sees it before anything is armed.
+    static const POINT kMenuAt = {700, 300};
+    int width = 0;
+    program = StartProgram();
+    std::vector<COLORREF> enabled = SubmenuPixels(program, 2, kMenuAt, width);
+    ASSERT_FALSE(enabled.empty());
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
     SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, kText);
@@ -158,12 +166,16 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed visible";
     EXPECT_TRUE(IsWindow(dialog)) << "the dialog ended instead of hiding";
     EXPECT_EQ(CountDialogs(program.id), 0);
+    std::vector<COLORREF> armed = SubmenuPixels(program, 2, kMenuAt, width);
+    int rows = (int)enabled.size() / width;
+    EXPECT_GT(FirstDifferentRow(enabled, armed, width), rows / 2) << "the reminder entry is not grayed while armed";
 
     HWND box = WaitForReminderWindow(program.id, false, 90000);
     ASSERT_NE(box, (HWND)NULL) << "no reminder within 90 s";
     EXPECT_GE(GetTickCount() - armedAt, 59000u) << "the reminder came early";
     EXPECT_EQ(MessageBoxText(box), kText);
     PressButton(box, IDOK);
+    EXPECT_EQ(SubmenuPixels(program, 2, kMenuAt, width), enabled) << "the reminder entry stayed grayed";
 
     // Once fired, a fresh dialog opens with empty fields.
     HWND again = OpenDialog();

@@ -11,7 +11,7 @@ static const POINT kClickPoint = {700, 300};
 
 class TrayMenu : public ProgramTest {
 protected:
-    std::vector<COLORREF> FirstSubmenuPixels(int &width);
+    std::vector<COLORREF> FirstSubmenuPixels(int &width) { return SubmenuPixels(program, 0, kClickPoint, width); }
 
     void SetUp() override
     {
@@ -25,38 +25,6 @@ protected:
         ASSERT_TRUE(WaitForMenusClosed(program.id)) << "Escape did not close the menu";
     }
 };
-
-// Opens the first submenu with the keyboard and returns its pixels.
-std::vector<COLORREF> TrayMenu::FirstSubmenuPixels(int &width)
-{
-    std::vector<COLORREF> pixels;
-    HWND popup = OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint);
-    if (popup == NULL) {
-        ADD_FAILURE() << "the menu did not open";
-        return pixels;
-    }
-    PressKey(VK_DOWN);
-    PressKey(VK_RIGHT);
-    HWND submenu = NULL;
-    WaitUntil([&] {
-        for (HWND menu : MenuWindows(program.id))
-            submenu = menu != popup ? menu : submenu;
-        return submenu != NULL;
-    });
-    POINT firstItem;
-    if (submenu != NULL && WaitUntil([&] { return FindHighlightedRow(submenu, firstItem); })) {
-        RECT rect;
-        GetWindowRect(submenu, &rect);
-        width = rect.right - rect.left;
-        pixels = WindowPixels(submenu);
-    } else {
-        ADD_FAILURE() << "the first submenu did not open with its first item selected";
-    }
-    PressKey(VK_ESCAPE);
-    PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitForMenusClosed(program.id)) << "the menu stayed open";
-    return pixels;
-}
 
 TEST_F(TrayMenu, OnlyButtonPressesOpenThePopupAtThePointer)
 {
@@ -121,12 +89,6 @@ TEST_F(TrayMenu, ClosingWithoutAChoiceSendsNothing)
     }
 }
 
-// The first row, counted from the top, where two pictures differ; -1 if none.
-static int FirstDifferentRow(const std::vector<COLORREF> &a, const std::vector<COLORREF> &b, int width)
-{
-    auto [at, other] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return at == a.end() && other == b.end() ? -1 : int(at - a.begin()) / width;
-}
 
 // Wine cannot read another process's menu, so the marks are compared as the
 // user sees them: the first submenu's pixels against those at start, where

@@ -1,5 +1,6 @@
 #include "tray_menu_helpers.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -140,4 +141,42 @@ long ResidentKilobytes(DWORD unixPid)
     std::string status = ReadWholeFile("Z:\\proc\\" + std::to_string(unixPid) + "\\status");
     size_t at = status.find("VmRSS:");
     return at == std::string::npos ? -1 : strtol(status.c_str() + at + 6, nullptr, 10);
+}
+
+std::vector<COLORREF> SubmenuPixels(const Program &program, int position, POINT at, int &width)
+{
+    std::vector<COLORREF> pixels;
+    HWND popup = OpenTrayMenu(program, WM_RBUTTONDOWN, at);
+    if (popup == NULL) {
+        ADD_FAILURE() << "the menu did not open";
+        return pixels;
+    }
+    for (int step = 0; step <= position; step++)
+        PressKey(VK_DOWN);
+    PressKey(VK_RIGHT);
+    HWND submenu = NULL;
+    WaitUntil([&] {
+        for (HWND menu : MenuWindows(program.id))
+            submenu = menu != popup ? menu : submenu;
+        return submenu != NULL;
+    });
+    POINT firstItem;
+    if (submenu != NULL && WaitUntil([&] { return FindHighlightedRow(submenu, firstItem); })) {
+        RECT rect;
+        GetWindowRect(submenu, &rect);
+        width = rect.right - rect.left;
+        pixels = WindowPixels(submenu);
+    } else {
+        ADD_FAILURE() << "the submenu did not open with its first item selected";
+    }
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenusClosed(program.id)) << "the menu stayed open";
+    return pixels;
+}
+
+int FirstDifferentRow(const std::vector<COLORREF> &a, const std::vector<COLORREF> &b, int width)
+{
+    auto [at, other] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return at == a.end() && other == b.end() ? -1 : int(at - a.begin()) / width;
 }

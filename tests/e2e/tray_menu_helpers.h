@@ -13,6 +13,13 @@ std::vector<HWND> MenuWindows(DWORD processId);
 HWND OpenTrayMenu(const Program &program, LPARAM mouseMessage, POINT at, DWORD milliseconds = 3000);
 bool WaitForMenusClosed(DWORD processId, DWORD milliseconds = 3000);
 
+// Opens the tray popup at 'at', then its submenu at that position with the
+// keyboard, and returns the submenu's pixels (empty, with a test failure, if
+// it did not open); the menu is closed again.
+std::vector<COLORREF> SubmenuPixels(const Program &program, int position, POINT at, int &width);
+// The first row, counted from the top, where two pictures differ; -1 if none.
+int FirstDifferentRow(const std::vector<COLORREF> &a, const std::vector<COLORREF> &b, int width);
+
 void PressKey(WORD key);
 void ClickAt(POINT at);
 
