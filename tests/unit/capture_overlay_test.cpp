@@ -83,7 +83,7 @@ TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
         EXPECT_CALL(win, LineTo(memory, 110, 220));
         EXPECT_CALL(win, LineTo(memory, 110, 20));
         EXPECT_CALL(win, LineTo(memory, 10, 20));
-        EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1280, 800, memory, 0, 0, MERGECOPY));
+        EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1280, 800, memory, 0, 0, SRCCOPY));
         EXPECT_CALL(win, DeleteDC(memory));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)pen));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)work));
