@@ -31,9 +31,12 @@ done
 DISPLAY=":$number" OMBRIVALE_XVFB=0 "$HERE/wine_session.sh" start "$state"
 . "$state"
 cd "$BUILD"
+# The soak (200 overlays, 50 saves, about two minutes) runs at the first size.
+soak=soak
 for size in 1280x800 1920x1080; do
     # Output through a file: Wine's helper processes would hold a pipe open.
-    "$WINE" explorer "/desktop=Bench$size,$size" capture_bench.exe Ombrivale.exe </dev/null >"$log" 2>&1 || true
+    "$WINE" explorer "/desktop=Bench$size,$size" capture_bench.exe Ombrivale.exe $soak </dev/null >"$log" 2>&1 || true
+    soak=
     grep -v '^wine:' "$log"
     echo
 done

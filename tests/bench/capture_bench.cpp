@@ -2,13 +2,15 @@
 // drag repaint through the program's own paint code, beside one full-screen
 // BitBlt (the floor) and the bitmap duplication the paint avoids, and the
 // time from the screenshot command to the overlay on the screen.
-//   capture_bench.exe [Ombrivale.exe]
+//   capture_bench.exe [Ombrivale.exe [soak]]
 #include <stdio.h>
 
 #include "app/app_state.h"
 #include "capture/overlay_paint.h"
 #include "capture/screen_grab.h"
 #include "resources/resource_ids.h"
+
+void RunSoak(int overlays, int saves);
 
 static const int kRounds = 100;
 static const DWORD kScreenshotPause = 300;  // the program's own pause, taken out
@@ -231,5 +233,7 @@ int main(int argc, char **argv)
     DeleteObject(appState.captureBitmap);
     if (argc > 1)
         CommandToOverlay(argv[1]);
+    if (argc > 2 && lstrcmpA(argv[2], "soak") == 0)
+        RunSoak(200, 50);
     return 0;
 }

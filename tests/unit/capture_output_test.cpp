@@ -73,25 +73,21 @@ protected:
 
     void CheckRecord(const OPENFILENAMEA &record)
     {
-        EXPECT_EQ(record.lStructSize, sizeof(OPENFILENAMEA));
-        EXPECT_EQ(record.hwndOwner, overlay);
-        EXPECT_EQ(record.hInstance, appState.instance);
-        EXPECT_EQ(std::memcmp(record.lpstrFilter, "png格式\0*.png\0", sizeof "png格式\0*.png\0"), 0);
-        EXPECT_EQ(record.lpstrFile, appState.fileName);
-        EXPECT_EQ(record.nMaxFile, 128u);
+        static const char filter[] = "png格式\0*.png\0";
+        EXPECT_EQ(std::memcmp(record.lpstrFilter, filter, sizeof filter), 0);
         EXPECT_STREQ(record.lpstrTitle, "Ombrivale 截图保存");
-        EXPECT_EQ(record.Flags, 0x82806u);
-        // Everything else is zero.
-        OPENFILENAMEA rest = record;
-        rest.lStructSize = 0;
-        rest.hwndOwner = nullptr;
-        rest.hInstance = nullptr;
-        rest.lpstrFilter = rest.lpstrFile = nullptr;
-        rest.lpstrTitle = nullptr;
-        rest.nMaxFile = rest.Flags = 0;
-        OPENFILENAMEA zero;
-        std::memset(&zero, 0, sizeof zero);
-        EXPECT_EQ(std::memcmp(&rest, &zero, sizeof zero), 0);
+        // Every other field zero, over the whole record.
+        OPENFILENAMEA expected;
+        std::memset(&expected, 0, sizeof expected);
+        expected.lStructSize = sizeof expected;
+        expected.hwndOwner = overlay;
+        expected.hInstance = appState.instance;
+        expected.lpstrFilter = record.lpstrFilter;
+        expected.lpstrFile = appState.fileName;
+        expected.nMaxFile = 128;
+        expected.lpstrTitle = record.lpstrTitle;
+        expected.Flags = 0x82806;
+        EXPECT_EQ(std::memcmp(&record, &expected, sizeof expected), 0);
     }
 
     // The release of a valid drag, up to the output.

@@ -186,9 +186,3 @@ TEST_F(CaptureOverlay, CloseFromOutsideGetsTheCancelsCleanUp)
     EXPECT_CALL(win, EndDialog(overlay, 0));
     CaptureOverlayProc(overlay, WM_CLOSE, 0, 0);
 }
-
-TEST_F(CaptureOverlay, OtherMessagesGoToTheDefaultHandling)
-{
-    for (UINT message : {WM_COMMAND, WM_RBUTTONDOWN, WM_TIMER})
-        EXPECT_EQ(CaptureOverlayProc(overlay, message, 0, 0), FALSE);
-}
