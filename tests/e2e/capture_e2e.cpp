@@ -8,6 +8,15 @@ static const POINT kFrom = {350, 250};
 static const POINT kTo = {650, 430};
 static const RECT kInside = {kFrom.x + 1, kFrom.y + 1, kTo.x - 1, kTo.y - 1};
 
+// Ctrl+F3 through the system's input queue, as the keyboard gives it.
+static void PressHotkey()
+{
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event(VK_F3, 0, 0, 0);
+    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
+
 class Capture : public ProgramTest {
 protected:
     void SetUp() override
@@ -137,6 +146,9 @@ TEST_F(Capture, KeyboardCloseLetsTheNextScreenshotOpen)
 {
     HWND overlay = OpenOverlay();
     ASSERT_NE(overlay, (HWND)NULL);
+    // The keys go to the focused window, which the overlay need not be yet.
+    SetForegroundWindow(overlay);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == overlay; })) << "the overlay never got the focus";
     Xdotool("key alt+F4");
     ASSERT_TRUE(OverlayGone()) << "Alt+F4 did not close the overlay";
     EXPECT_NE(OpenOverlay(), (HWND)NULL) << "the overlay closed from outside blocked the next screenshot";
@@ -146,9 +158,10 @@ TEST_F(Capture, KeyboardCloseLetsTheNextScreenshotOpen)
 
 TEST_F(Capture, ScreenshotWhileOverlayOrSaveDialogOpenOpensNothing)
 {
-    ASSERT_NE(OpenOverlay(), (HWND)NULL);
+    PressHotkey();
+    ASSERT_NE(WaitForOverlay(program.id), (HWND)NULL) << "the hotkey opened no overlay";
     SendCommand(program, IDM_SCREENSHOT);
-    Xdotool("key ctrl+F3");
+    PressHotkey();
     EXPECT_FALSE(WaitUntil([&] { return CountOverlays(program.id) > 1; }, 1500)) << "a second overlay opened";
 
     DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);

@@ -37,9 +37,12 @@ HWND ShowColourWindow(RECT place)
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.lpszClassName = "CaptureColours";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, "CaptureColours", "", WS_POPUP | WS_VISIBLE, place.left, place.top,
+    // Never in front: keys must reach the program, not this test's window,
+    // which handles no messages while the test waits.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "CaptureColours", "", WS_POPUP, place.left, place.top,
                                   place.right - place.left, place.bottom - place.top, NULL, NULL,
                                   windowClass.hInstance, NULL);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     PumpMessages(300);
     return window;
@@ -48,12 +51,14 @@ HWND ShowColourWindow(RECT place)
 void PumpMessages(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
-    do {
+    for (;;) {
         MSG message;
         while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
+        if (GetTickCount() - start >= milliseconds)
+            return;
         Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
+    }
 }
 
 void Xdotool(const std::string &arguments)
