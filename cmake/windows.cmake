@@ -18,4 +18,5 @@ set_target_properties(Ombrivale PROPERTIES OUTPUT_NAME Ombrivale RUNTIME_OUTPUT_
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_subdirectory(tests/e2e)
+  add_subdirectory(tests/bench)
 endif()

@@ -6,6 +6,8 @@
 
 #include "win32_types.h"
 #include "win32_constants.h"
+// The GDI+ types, needed by the GDI+ lines of the call list below.
+#include "../gdiplus_flat.h"
 
 #define WIN32_API(ret, name, params, args, track) ret WINAPI name params;
 #define WIN32_API_VOID(name, params, args, track) void WINAPI name params;

@@ -33,6 +33,7 @@ typedef const void *LPCVOID;
 typedef DWORD *LPDWORD;
 typedef DWORD *PDWORD;
 typedef BOOLEAN *PBOOLEAN;
+typedef BOOL *LPBOOL;
 typedef BYTE *LPBYTE;
 typedef const BYTE *LPCBYTE;
 typedef uintptr_t UINT_PTR;
@@ -60,6 +61,7 @@ DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HMENU);
 DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HBITMAP);
+DECLARE_HANDLE(HPALETTE);
 DECLARE_HANDLE(HPEN);
 DECLARE_HANDLE(HKEY);
 typedef HINSTANCE HMODULE;
@@ -90,6 +92,24 @@ typedef struct _POINTL {
     LONG x;
     LONG y;
 } POINTL;
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+typedef struct tagBITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+} BITMAP;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -224,6 +244,34 @@ typedef struct _devicemodeA {
     DWORD dmPanningWidth;
     DWORD dmPanningHeight;
 } DEVMODEA, *LPDEVMODEA;
+typedef UINT_PTR(CALLBACK *LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+// The full form, with the three fields after lpTemplateName.
+typedef struct tagOFNA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HINSTANCE hInstance;
+    LPCSTR lpstrFilter;
+    LPSTR lpstrCustomFilter;
+    DWORD nMaxCustFilter;
+    DWORD nFilterIndex;
+    LPSTR lpstrFile;
+    DWORD nMaxFile;
+    LPSTR lpstrFileTitle;
+    DWORD nMaxFileTitle;
+    LPCSTR lpstrInitialDir;
+    LPCSTR lpstrTitle;
+    DWORD Flags;
+    WORD nFileOffset;
+    WORD nFileExtension;
+    LPCSTR lpstrDefExt;
+    LPARAM lCustData;
+    LPOFNHOOKPROC lpfnHook;
+    LPCSTR lpTemplateName;
+    void *pvReserved;
+    DWORD dwReserved;
+    DWORD FlagsEx;
+} OPENFILENAMEA, *LPOPENFILENAMEA;
 
 #define NOTIFYICONDATAA_V2_SIZE offsetof(NOTIFYICONDATAA, guidItem)
 

@@ -33,5 +33,6 @@ FakeWin32 &ActiveFake()
     void WINAPI name params                       \
     {                                             \
         ActiveFake().name args;                   \
+        track;                                    \
     }
 #include "platform/host/win32_api.def"

@@ -1,0 +1,239 @@
+// Benchmark of the screenshot overlay (figures, not a test): the cost of one
+// drag repaint through the program's own paint code, beside one full-screen
+// BitBlt (the floor) and the bitmap duplication the paint avoids, and the
+// time from the screenshot command to the overlay on the screen.
+//   capture_bench.exe [Ombrivale.exe [soak]]
+#include <stdio.h>
+
+#include "app/app_state.h"
+#include "capture/overlay_paint.h"
+#include "capture/screen_grab.h"
+#include "resources/resource_ids.h"
+
+void RunSoak(int overlays, int saves);
+
+static const int kRounds = 100;
+static const DWORD kScreenshotPause = 300;  // the program's own pause, taken out
+
+enum PaintKind { PAINT_PROGRAM, PAINT_FLOOR, PAINT_DUPLICATE };
+static PaintKind paintKind;
+
+static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return (to.QuadPart - from.QuadPart) * 1000.0 / frequency.QuadPart;
+}
+
+// The floor of a repaint: the picture put on the window with one BitBlt.
+static void PaintPictureOnly(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, appState.captureBitmap);
+    BitBlt(dc, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    EndPaint(window, &paint);
+}
+
+// The paint as first written, for comparison: a duplicate of the bitmap
+// object as the working copy, and a MERGECOPY blit.
+static void PaintWithDuplicate(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ work = CopyImage(appState.captureBitmap, IMAGE_BITMAP, 0, 0, 0);
+    HGDIOBJ previous = SelectObject(memory, work);
+    HPEN pen = CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000);
+    HGDIOBJ previousPen = SelectObject(memory, pen);
+    MoveToEx(memory, appState.dragAnchor.x, appState.dragAnchor.y, NULL);
+    LineTo(memory, appState.dragCorner.x, appState.dragCorner.y);
+    BitBlt(dc, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), memory, 0, 0, MERGECOPY);
+    SelectObject(memory, previousPen);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(pen);
+    DeleteObject(work);
+    EndPaint(window, &paint);
+}
+
+static LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        if (paintKind == PAINT_FLOOR)
+            PaintPictureOnly(window);
+        else if (paintKind == PAINT_DUPLICATE)
+            PaintWithDuplicate(window);
+        else
+            PaintOverlay(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static HWND CreateOverlay(int width, int height)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = OverlayProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "BenchOverlay";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(WS_EX_TOPMOST, "BenchOverlay", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL, NULL,
+                           windowClass.hInstance, NULL);
+}
+
+// One repaint per pointer move, as a drag makes them; the best of three
+// runs, as other processes disturb single runs.
+static double DragRepaintOnce(HWND overlay)
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kRounds; i++) {
+        appState.dragCorner = Point32{(DWORD)(200 + i * 5), (DWORD)(150 + i * 3)};
+        InvalidateRect(overlay, NULL, FALSE);
+        UpdateWindow(overlay);
+    }
+    GdiFlush();
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end) / kRounds;
+}
+
+static double DragRepaint(HWND overlay, PaintKind kind)
+{
+    paintKind = kind;
+    double best = 1e9;
+    for (int run = 0; run < 3; run++) {
+        double cost = DragRepaintOnce(overlay);
+        best = cost < best ? cost : best;
+    }
+    return best;
+}
+
+static double FullScreenBlit(HWND overlay, int width, int height)
+{
+    HDC window = GetDC(overlay);
+    HDC memory = CreateCompatibleDC(window);
+    HGDIOBJ previous = SelectObject(memory, appState.captureBitmap);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kRounds; i++)
+        BitBlt(window, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    GdiFlush();
+    QueryPerformanceCounter(&end);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(overlay, window);
+    return Milliseconds(start, end) / kRounds;
+}
+
+static double DuplicateBitmap()
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kRounds / 10; i++)
+        DeleteObject(CopyImage(appState.captureBitmap, IMAGE_BITMAP, 0, 0, 0));
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end) / (kRounds / 10);
+}
+
+struct OverlaySearch {
+    DWORD processId;
+    HWND found;
+};
+
+static BOOL CALLBACK FindVisibleOverlay(HWND window, LPARAM parameter)
+{
+    OverlaySearch &search = *(OverlaySearch *)parameter;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && IsWindowVisible(window) && (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == 0) {
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpA(name, "#32770") == 0)
+            search.found = window;
+    }
+    return TRUE;
+}
+
+static HWND WaitForOverlay(DWORD processId)
+{
+    for (int i = 0; i < 5000; i++) {
+        OverlaySearch search = {processId, NULL};
+        EnumWindows(FindVisibleOverlay, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
+        Sleep(1);
+    }
+    return NULL;
+}
+
+// Command to overlay, averaged over a few openings of the real program.
+static void CommandToOverlay(char *program)
+{
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION created;
+    if (!CreateProcessA(program, program, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created)) {
+        printf("command to overlay: cannot start %s\n", program);
+        return;
+    }
+    HWND main = NULL;
+    for (int i = 0; i < 500 && main == NULL; i++, Sleep(20))
+        main = FindWindowA("KORVAN", "KORVANFOREVER");
+    double total = 0;
+    int opened = 0;
+    for (int i = 0; main != NULL && i < 5; i++) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        PostMessageA(main, WM_COMMAND, IDM_SCREENSHOT, 0);
+        HWND overlay = WaitForOverlay(created.dwProcessId);
+        QueryPerformanceCounter(&end);
+        if (overlay == NULL)
+            break;
+        total += Milliseconds(start, end) - kScreenshotPause;
+        opened++;
+        PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
+        for (int j = 0; j < 200 && IsWindow(overlay); j++)
+            Sleep(10);
+    }
+    if (opened > 0)
+        printf("command to overlay shown: %.1f ms beyond the %lu ms pause (mean of %d)\n", total / opened,
+               kScreenshotPause, opened);
+    if (main != NULL)
+        PostMessageA(main, WM_DESTROY, 0, 0);
+    if (WaitForSingleObject(created.hProcess, 5000) != WAIT_OBJECT_0)
+        TerminateProcess(created.hProcess, 1);
+    CloseHandle(created.hProcess);
+    CloseHandle(created.hThread);
+}
+
+int main(int argc, char **argv)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    GrabScreen(NULL);
+    appState.dragAnchor = Point32{100, 100};
+    HWND overlay = CreateOverlay(width, height);
+    UpdateWindow(overlay);
+
+    double floor = DragRepaint(overlay, PAINT_FLOOR);
+    double repaint = DragRepaint(overlay, PAINT_PROGRAM);
+    double first = DragRepaint(overlay, PAINT_DUPLICATE);
+    double bare = FullScreenBlit(overlay, width, height);
+    double copy = DuplicateBitmap();
+    printf("screen %dx%d, best of 3 runs of %d repaints\n", width, height, kRounds);
+    printf("one drag repaint (program):      %6.2f ms  %.1fx the floor (goal: within 2x)\n", repaint, repaint / floor);
+    printf("repaint of one full-screen blit: %6.2f ms  (the floor)\n", floor);
+    printf("repaint as first written:        %6.2f ms  (CopyImage working copy, MERGECOPY blit)\n", first);
+    printf("CopyImage of the picture alone:  %6.2f ms\n", copy);
+    printf("bare full-screen BitBlt:         %6.2f ms  (outside a paint, nothing sent to the display)\n", bare);
+    DestroyWindow(overlay);
+    DeleteObject(appState.captureBitmap);
+    if (argc > 1)
+        CommandToOverlay(argv[1]);
+    if (argc > 2 && lstrcmpA(argv[2], "soak") == 0)
+        RunSoak(200, 50);
+    return 0;
+}

@@ -1,0 +1,174 @@
+// The region screenshot as a user makes it: real pointer drags over a window
+// of known colours, the save dialog, the PNG file and the clipboard.
+#include "capture_helpers.h"
+
+static const RECT kColourPlace = {300, 200, 700, 500};
+// A drag over all four colours, and the region inside its frame.
+static const POINT kFrom = {350, 250};
+static const POINT kTo = {650, 430};
+static const RECT kInside = {kFrom.x + 1, kFrom.y + 1, kTo.x - 1, kTo.y - 1};
+
+// Ctrl+F3 through the system's input queue, as the keyboard gives it.
+static void PressHotkey()
+{
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event(VK_F3, 0, 0, 0);
+    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
+
+class Capture : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        colours = ShowColourWindow(kColourPlace);
+        if (OpenClipboard(NULL)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        folder = std::string(temp) + "ombrivale_capture\\";
+        CreateDirectoryA(folder.c_str(), NULL);
+        DeleteFileA((folder + "shot.png").c_str());
+        program = StartProgram();
+    }
+
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        DestroyWindow(colours);
+        DeleteFileA((folder + "shot.png").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    HWND OpenOverlay()
+    {
+        SendCommand(program, IDM_SCREENSHOT);
+        HWND overlay = WaitForOverlay(program.id);
+        EXPECT_NE(overlay, (HWND)NULL) << "no overlay came";
+        Sleep(300);  // its first paint
+        return overlay;
+    }
+
+    bool OverlayGone() { return WaitUntil([&] { return FindOverlay(program.id) == NULL; }); }
+
+    // A drag over the colours up to the save dialog; returns the dialog.
+    HWND DragToSaveDialog()
+    {
+        if (OpenOverlay() == NULL)
+            return NULL;
+        DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
+        HWND dialog = WaitForSaveDialog(program.id);
+        EXPECT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+        return dialog;
+    }
+
+    HWND colours = NULL;
+    std::string folder;
+};
+
+TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
+{
+    Pixels shown = GrabScreenPixels(kInside);
+    ASSERT_EQ(shown.At(0, 0), 0xFF0000u) << "the colour window is not on the screen";
+    ASSERT_EQ(shown.At(shown.width - 1, shown.height - 1), 0xFFFF00u);
+    HWND overlay = OpenOverlay();
+    ASSERT_NE(overlay, (HWND)NULL);
+    RECT place;
+    GetWindowRect(overlay, &place);
+    EXPECT_EQ(place.left, 0);
+    EXPECT_EQ(place.top, 0);
+    EXPECT_EQ(place.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(place.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
+
+    DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
+    HWND dialog = WaitForSaveDialog(program.id);
+    ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+    EXPECT_EQ(SaveDialogFileName(dialog), "截图00.png");
+    ChooseFileAndSave(dialog, folder + "shot");  // ".png" is added
+    ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
+
+    Pixels saved = ReadPng(folder + "shot.png");
+    ASSERT_EQ(saved.width, kTo.x - kFrom.x - 2) << "no readable shot.png";
+    ASSERT_EQ(saved.height, kTo.y - kFrom.y - 2);
+    int differing = 0;
+    for (size_t i = 0; i < saved.rgb.size(); i++)
+        differing += saved.rgb[i] != shown.rgb[i];
+    EXPECT_EQ(differing, 0) << "pixels differ from the screen; top-left " << std::hex << saved.At(0, 0) << " vs "
+                            << shown.At(0, 0);
+}
+
+TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)
+{
+    HWND dialog = DragToSaveDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    ChooseFileAndSave(dialog, folder + "shot.png");
+    ASSERT_TRUE(OverlayGone());
+
+    dialog = DragToSaveDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_EQ(SaveDialogFileName(dialog), "截图01.png") << "the number did not grow after a save";
+    PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the cancel";
+    SIZE size = ClipboardBitmapSize();
+    EXPECT_EQ(size.cx, kTo.x - kFrom.x - 2);
+    EXPECT_EQ(size.cy, kTo.y - kFrom.y - 2);
+
+    dialog = DragToSaveDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_EQ(SaveDialogFileName(dialog), "截图01.png") << "a cancel changed the number";
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(OverlayGone());
+}
+
+TEST_F(Capture, ZeroAreaDragWarnsOverOverlayAndRightClickCancels)
+{
+    HWND overlay = OpenOverlay();
+    ASSERT_NE(overlay, (HWND)NULL);
+    DragPointer(400, 250, 400, 400);
+    HWND box = WaitForBoxBeside(program.id, overlay);
+    ASSERT_NE(box, (HWND)NULL) << "no warning for a selection without area";
+    EXPECT_EQ(MessageBoxText(box), "选择区域无效");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), overlay) << "the warning is not owned by the overlay";
+    PressButton(box, IDOK);
+    EXPECT_TRUE(IsWindowVisible(overlay)) << "the warning ended the overlay";
+
+    Xdotool("mousemove 500 300 click 3");
+    EXPECT_TRUE(OverlayGone()) << "a right click did not cancel";
+    EXPECT_NE(OpenOverlay(), (HWND)NULL) << "no screenshot after a cancel";
+    Xdotool("click 3");
+    EXPECT_TRUE(OverlayGone());
+}
+
+TEST_F(Capture, KeyboardCloseLetsTheNextScreenshotOpen)
+{
+    HWND overlay = OpenOverlay();
+    ASSERT_NE(overlay, (HWND)NULL);
+    // The keys go to the focused window, which the overlay need not be yet.
+    SetForegroundWindow(overlay);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == overlay; })) << "the overlay never got the focus";
+    Xdotool("key alt+F4");
+    ASSERT_TRUE(OverlayGone()) << "Alt+F4 did not close the overlay";
+    EXPECT_NE(OpenOverlay(), (HWND)NULL) << "the overlay closed from outside blocked the next screenshot";
+    Xdotool("mousemove 500 300 click 3");
+    EXPECT_TRUE(OverlayGone());
+}
+
+TEST_F(Capture, ScreenshotWhileOverlayOrSaveDialogOpenOpensNothing)
+{
+    PressHotkey();
+    ASSERT_NE(WaitForOverlay(program.id), (HWND)NULL) << "the hotkey opened no overlay";
+    SendCommand(program, IDM_SCREENSHOT);
+    PressHotkey();
+    EXPECT_FALSE(WaitUntil([&] { return CountOverlays(program.id) > 1; }, 1500)) << "a second overlay opened";
+
+    DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
+    HWND dialog = WaitForSaveDialog(program.id);
+    ASSERT_NE(dialog, (HWND)NULL);
+    SendCommand(program, IDM_SCREENSHOT);
+    EXPECT_FALSE(WaitUntil([&] { return CountOverlays(program.id) > 1; }, 1500)) << "an overlay opened over the save";
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(OverlayGone());
+}

@@ -1,0 +1,247 @@
+#include "capture_helpers.h"
+
+#include "platform/gdiplus_flat.h"
+
+// Decoding calls the program itself does not need.
+extern "C" {
+GpStatus __stdcall GdipCreateBitmapFromFile(const WCHAR *fileName, GpBitmap **bitmap);
+GpStatus __stdcall GdipCreateHBITMAPFromBitmap(GpBitmap *bitmap, HBITMAP *result, DWORD background);
+}
+
+static const COLORREF kQuadrants[4] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+
+static LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int i = 0; i < 4; i++) {
+        RECT quarter = {i % 2 ? client.right / 2 : 0, i / 2 ? client.bottom / 2 : 0, 0, 0};
+        quarter.right = quarter.left + client.right / 2;
+        quarter.bottom = quarter.top + client.bottom / 2;
+        HBRUSH brush = CreateSolidBrush(kQuadrants[i]);
+        FillRect(dc, &quarter, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+HWND ShowColourWindow(RECT place)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ColourWindowProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "CaptureColours";
+    RegisterClassA(&windowClass);
+    // Never in front: keys must reach the program, not this test's window,
+    // which handles no messages while the test waits.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "CaptureColours", "", WS_POPUP, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, NULL, NULL,
+                                  windowClass.hInstance, NULL);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    PumpMessages(300);
+    return window;
+}
+
+void PumpMessages(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (GetTickCount() - start >= milliseconds)
+            return;
+        Sleep(10);
+    }
+}
+
+void Xdotool(const std::string &arguments)
+{
+    std::string commandLine = "/usr/bin/xdotool " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created = {};
+    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created))
+        << "could not run " << commandLine << ": error " << GetLastError();
+    WaitForSingleObject(created.hProcess, 10000);
+    CloseHandle(created.hThread);
+    CloseHandle(created.hProcess);
+}
+
+void DragPointer(int x1, int y1, int x2, int y2)
+{
+    // Intermediate moves, as a hand would make, each one a repaint.
+    char arguments[256];
+    wsprintfA(arguments, "mousemove %d %d sleep 0.1 mousedown 1 sleep 0.1 mousemove %d %d sleep 0.1 mousemove %d %d "
+              "sleep 0.2 mouseup 1", x1, y1, (x1 + x2) / 2, (y1 + y2) / 2, x2, y2);
+    Xdotool(arguments);
+}
+
+struct OverlaySearch {
+    DWORD processId;
+    HWND except;
+    bool overlays;  // captionless dialogs, else the others
+    std::vector<HWND> found;
+};
+
+static BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter)
+{
+    OverlaySearch &search = *reinterpret_cast<OverlaySearch *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search.processId || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0 ||
+        window == search.except)
+        return TRUE;
+    bool captionless = (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == 0;
+    if (captionless == search.overlays)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+static std::vector<HWND> Dialogs(DWORD processId, bool overlays, HWND except = NULL)
+{
+    OverlaySearch search = {processId, except, overlays, {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindOverlay(DWORD processId)
+{
+    std::vector<HWND> found = Dialogs(processId, true);
+    return found.empty() ? NULL : found.front();
+}
+
+int CountOverlays(DWORD processId)
+{
+    return (int)Dialogs(processId, true).size();
+}
+
+HWND WaitForOverlay(DWORD processId, DWORD milliseconds)
+{
+    HWND overlay = NULL;
+    WaitUntil([&] { return (overlay = FindOverlay(processId)) != NULL; }, milliseconds);
+    return overlay;
+}
+
+HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds)
+{
+    HWND box = NULL;
+    WaitUntil([&] {
+        std::vector<HWND> found = Dialogs(processId, false, overlay);
+        box = found.empty() ? NULL : found.front();
+        return box != NULL;
+    }, milliseconds);
+    return box;
+}
+
+HWND WaitForSaveDialog(DWORD processId)
+{
+    return WaitForDialog(processId, "Ombrivale 截图保存");
+}
+
+// The explorer-style dialog keeps the file name in an edit inside combo box
+// cmb13; older layouts have the edit edt1 directly.
+static HWND FileNameField(HWND dialog)
+{
+    HWND combo = GetDlgItem(dialog, 0x47C);
+    HWND edit = combo != NULL ? FindWindowExA(combo, NULL, "Edit", NULL) : NULL;
+    if (edit == NULL)
+        edit = GetDlgItem(dialog, 0x480);
+    return edit != NULL ? edit : combo;
+}
+
+std::string SaveDialogFileName(HWND dialog)
+{
+    // GetWindowText does not ask a control of another process for its text.
+    char text[MAX_PATH] = "";
+    SendMessageA(FileNameField(dialog), WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
+}
+
+void ChooseFileAndSave(HWND dialog, const std::string &path)
+{
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PressButton(dialog, IDOK);
+}
+
+Pixels BitmapPixels(HBITMAP bitmap)
+{
+    Pixels pixels;
+    BITMAP size = {};
+    if (GetObjectA(bitmap, sizeof size, &size) == 0)
+        return pixels;
+    pixels.width = size.bmWidth;
+    pixels.height = size.bmHeight;
+    pixels.rgb.resize((size_t)size.bmWidth * size.bmHeight);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(NULL);
+    GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.rgb.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    for (DWORD &pixel : pixels.rgb)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+Pixels GrabScreenPixels(RECT rect)
+{
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right - rect.left, rect.bottom - rect.top);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    Pixels pixels = BitmapPixels(bitmap);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+Pixels ReadPng(const std::string &path)
+{
+    GdiplusStartupInput input = {1, NULL, FALSE, FALSE};
+    ULONG_PTR token = 0;
+    Pixels pixels;
+    if (GdiplusStartup(&token, &input, NULL) != 0)
+        return pixels;
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    GpBitmap *image = NULL;
+    HBITMAP bitmap = NULL;
+    if (GdipCreateBitmapFromFile(wide, &image) == 0) {
+        GdipCreateHBITMAPFromBitmap(image, &bitmap, 0);
+        GdipDisposeImage(image);
+    }
+    if (bitmap != NULL) {
+        pixels = BitmapPixels(bitmap);
+        DeleteObject(bitmap);
+    }
+    GdiplusShutdown(token);
+    return pixels;
+}
+
+SIZE ClipboardBitmapSize()
+{
+    SIZE size = {0, 0};
+    if (!OpenClipboard(NULL))
+        return size;
+    BITMAP bitmap = {};
+    HANDLE data = GetClipboardData(CF_BITMAP);
+    if (data != NULL && GetObjectA(data, sizeof bitmap, &bitmap) != 0)
+        size = {bitmap.bmWidth, bitmap.bmHeight};
+    CloseClipboard();
+    return size;
+}

@@ -1,0 +1,285 @@
+// The output of a selection: the save dialog, the PNG file, the clipboard.
+#include <cstring>
+#include <vector>
+
+#include "capture/file_name.h"
+#include "capture/png_writer.h"
+#include "capture_fixture.h"
+
+using ::testing::StrEq;
+
+static const CLSID kBmpClsid = {0xB1, 0, 0, {}};
+static const CLSID kPngClsid = {0x9A, 0, 0, {}};
+static const CLSID kPngClsid2 = {0x9B, 0, 0, {}};
+
+// The installed encoders as GDI+ would list them.
+struct Encoders {
+    std::vector<std::u16string> types;
+    std::vector<CLSID> ids;
+    std::vector<char> block;  // what GlobalAlloc hands out
+};
+
+static int Narrow(UINT, DWORD, LPCWSTR wide, int, LPSTR text, int length, LPCSTR, LPBOOL)
+{
+    std::string converted(wide, wide + std::char_traits<char16_t>::length(wide));
+    if ((int)converted.size() + 1 > length) {
+        std::strcpy(text, "image/png");  // a failed call leaves the buffer undefined: poison it
+        return 0;
+    }
+    std::memcpy(text, converted.c_str(), converted.size() + 1);
+    return (int)converted.size() + 1;
+}
+
+class CaptureOutput : public CaptureTest {
+protected:
+    GpImage *const image = FakeHandle<GpImage *>(0x40);
+
+    void ExpectEncoderLookup(Encoders &encoders, bool allocates = true)
+    {
+        UINT count = (UINT)encoders.types.size();
+        UINT size = count * sizeof(ImageCodecInfo);
+        encoders.block.assign(size + 1, 0);
+        EXPECT_CALL(win, GdipGetImageEncodersSize(_, _))
+            .WillOnce(DoAll(SetArgPointee<0>(count), SetArgPointee<1>(size), Return(0)));
+        if (count == 0)
+            return;
+        HGLOBAL block = allocates ? (HGLOBAL)encoders.block.data() : nullptr;
+        EXPECT_CALL(win, GlobalAlloc(GMEM_ZEROINIT, (SIZE_T)size)).WillOnce(Return(block));
+        if (!allocates)
+            return;
+        EXPECT_CALL(win, GdipGetImageEncoders(count, size, _)).WillOnce(Invoke([&encoders](UINT n, UINT, ImageCodecInfo *list) {
+            for (UINT i = 0; i < n; i++) {
+                list[i].Clsid = encoders.ids[i];
+                list[i].MimeType = encoders.types[i].c_str();
+            }
+            return 0;
+        }));
+        EXPECT_CALL(win, WideCharToMultiByte(CP_ACP, 0u, _, -1, _, 40, nullptr, nullptr)).WillRepeatedly(Invoke(Narrow));
+        EXPECT_CALL(win, GlobalFree(block)).WillOnce(Return(nullptr));
+    }
+
+    // The save dialog answered: the chosen path (or a cancel, on NULL).
+    void ExpectSaveDialog(const char *chosen, const char *suggested)
+    {
+        EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Invoke([=, this](LPOPENFILENAMEA record) {
+            EXPECT_STREQ(record->lpstrFile, suggested);
+            CheckRecord(*record);
+            if (chosen == nullptr)
+                return FALSE;
+            std::strcpy(record->lpstrFile, chosen);
+            return TRUE;
+        }));
+    }
+
+    void CheckRecord(const OPENFILENAMEA &record)
+    {
+        static const char filter[] = "png格式\0*.png\0";
+        EXPECT_EQ(std::memcmp(record.lpstrFilter, filter, sizeof filter), 0);
+        EXPECT_STREQ(record.lpstrTitle, "Ombrivale 截图保存");
+        // Every other field zero, over the whole record.
+        OPENFILENAMEA expected;
+        std::memset(&expected, 0, sizeof expected);
+        expected.lStructSize = sizeof expected;
+        expected.hwndOwner = overlay;
+        expected.hInstance = appState.instance;
+        expected.lpstrFilter = record.lpstrFilter;
+        expected.lpstrFile = appState.fileName;
+        expected.nMaxFile = 128;
+        expected.lpstrTitle = record.lpstrTitle;
+        expected.Flags = 0x82806;
+        EXPECT_EQ(std::memcmp(&record, &expected, sizeof expected), 0);
+    }
+
+    // The release of a valid drag, up to the output.
+    void ExpectRegionGrab()
+    {
+        EXPECT_CALL(win, ReleaseCapture());
+        ExpectGrab(11, 21, 98, 198, region);
+        EXPECT_CALL(win, DeleteObject((HGDIOBJ)frozen));
+    }
+
+    void Release()
+    {
+        OpenOverlayState({10, 20}, {110, 220}, 1);
+        EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONUP, 0, 0), TRUE);
+    }
+};
+
+struct PngWrite {
+    const char *name;
+    GpStatus startup, convert, save;
+    UINT beep;
+};
+
+TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
+{
+    const PngWrite writes[] = {
+        {"written", 0, 0, 0, MB_ICONASTERISK},
+        {"write fails", 0, 0, 10, MB_ICONHAND},
+        {"no GDI+", 18, 0, 0, MB_ICONHAND},
+        {"no conversion", 0, 2, 0, MB_ICONHAND},
+    };
+    appState.instance = FakeHandle<HINSTANCE>(0x400000);
+    DWORD counter = 0;
+    for (const PngWrite &write : writes) {
+        SCOPED_TRACE(write.name);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+        Encoders encoders = {{u"image/bmp", u"image/png"}, {kBmpClsid, kPngClsid}, {}};
+        char suggested[16];
+        std::snprintf(suggested, sizeof suggested, "截图%02u.png", counter);
+        InSequence order;
+        ExpectRegionGrab();
+        ExpectSaveDialog("C:\\shots\\a", suggested);
+        EXPECT_CALL(win, GdiplusStartup(_, _, nullptr)).WillOnce(Invoke([&](ULONG_PTR *token, const GdiplusStartupInput *input, GdiplusStartupOutput *) {
+            EXPECT_EQ(input->GdiplusVersion, 1u);
+            EXPECT_EQ(input->DebugEventCallback, nullptr);
+            EXPECT_EQ(input->SuppressBackgroundThread + input->SuppressExternalCodecs, 0);
+            *token = 0x77;
+            return write.startup;
+        }));
+        if (write.startup == 0) {
+            EXPECT_CALL(win, GdipCreateBitmapFromHBITMAP(region, nullptr, _))
+                .WillOnce(DoAll(SetArgPointee<2>(image), Return(write.convert)));
+            if (write.convert == 0) {
+                ExpectEncoderLookup(encoders);
+                EXPECT_CALL(win, MultiByteToWideChar(CP_ACP, 0u, StrEq("C:\\shots\\a.png"), -1, _, MAX_PATH));
+                EXPECT_CALL(win, GdipSaveImageToFile(image, _, &appState.pngEncoderClsid, nullptr)).WillOnce(Return(write.save));
+                EXPECT_CALL(win, GdipDisposeImage(image));
+            }
+            EXPECT_CALL(win, GdiplusShutdown(0x77u));
+        }
+        EXPECT_CALL(win, MessageBeep(write.beep));
+        EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([](HWND w, UINT m, WPARAM p, LPARAM l) {
+            EXPECT_EQ(appState.captureActive, 0u) << "cleared before the close";
+            return (LRESULT)CaptureOverlayProc(w, m, p, l);
+        }));
+        EXPECT_CALL(win, EndDialog(overlay, 1));
+        EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
+        EXPECT_CALL(win, InvalidateRect(overlay, nullptr, FALSE));
+        Release();
+        EXPECT_EQ(appState.captureCounter, ++counter) << "every OK counts, written or not";
+    }
+    EXPECT_EQ(std::memcmp(&appState.pngEncoderClsid, &kPngClsid, sizeof(CLSID)), 0);
+}
+
+struct ClipboardCase {
+    const char *name;
+    BOOL opens;
+    bool placed;
+};
+
+TEST_F(CaptureOutput, CancelPutsPictureOnClipboardThenClosesThenClearsFlag)
+{
+    const ClipboardCase cases[] = {
+        {"placed", TRUE, true},
+        {"refused", TRUE, false},
+        {"clipboard held elsewhere", FALSE, false},
+    };
+    appState.captureCounter = 100;
+    for (const ClipboardCase &clip : cases) {
+        SCOPED_TRACE(clip.name);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+        InSequence order;
+        ExpectRegionGrab();
+        ExpectSaveDialog(nullptr, "截图100.png");
+        EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(clip.opens));
+        if (clip.opens) {
+            EXPECT_CALL(win, EmptyClipboard());
+            EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)region)).WillOnce(Return(clip.placed ? (HANDLE)region : nullptr));
+        }
+        if (!clip.placed)
+            EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
+        if (clip.opens)
+            EXPECT_CALL(win, CloseClipboard());
+        EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([](HWND w, UINT m, WPARAM p, LPARAM l) {
+            EXPECT_EQ(appState.captureActive, 1u) << "cleared only after the close";
+            return (LRESULT)CaptureOverlayProc(w, m, p, l);
+        }));
+        EXPECT_CALL(win, EndDialog(overlay, 1));
+        Release();
+        EXPECT_EQ(appState.captureActive, 0u);
+        EXPECT_EQ(appState.captureCounter, 100u) << "a cancel keeps the number";
+    }
+}
+
+TEST_F(CaptureOutput, CloseFromOutsideDuringSaveDialogLeavesPictureToOutput)
+{
+    InSequence order;
+    ExpectRegionGrab();
+    EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Invoke([&](LPOPENFILENAMEA) {
+        CaptureOverlayProc(overlay, WM_CLOSE, 0, 0);  // e.g. another program closing the overlay
+        return FALSE;
+    }));
+    EXPECT_CALL(win, EndDialog(overlay, 0));
+    EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, EmptyClipboard());
+    EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)region)).WillOnce(Return((HANDLE)region));
+    EXPECT_CALL(win, CloseClipboard());
+    ExpectClose(1, 1);
+    Release();
+    EXPECT_EQ(appState.captureActive, 0u);
+}
+
+TEST_F(CaptureOutput, SuggestedNameCountsFromZeroWithAtLeastTwoDigits)
+{
+    const std::pair<DWORD, const char *> names[] = {{0, "截图00.png"}, {1, "截图01.png"}, {99, "截图99.png"}, {100, "截图100.png"}};
+    for (const auto &[counter, expected] : names) {
+        char name[128];
+        SuggestFileName(name, counter);
+        EXPECT_STREQ(name, expected);
+    }
+}
+
+TEST_F(CaptureOutput, ExtensionAddedOnlyWhenMissingAndOnlyWhereItFits)
+{
+    struct Guarded {
+        char name[128];
+        char guard[8];
+    };
+    const std::string longName = "C:\\" + std::string(200, 'x');
+    const struct {
+        std::string chosen, expected;
+    } cases[] = {
+        {"C:\\shots\\a", "C:\\shots\\a.png"},
+        {"C:\\shots\\a.PNG", "C:\\shots\\a.PNG.png"},
+        {"C:\\my.png\\a", "C:\\my.png\\a"},
+        {"C:\\shots\\a.png", "C:\\shots\\a.png"},
+        {longName.substr(0, 123), longName.substr(0, 123) + ".png"},  // exactly fills the 127 bytes
+        {longName.substr(0, 124), longName.substr(0, 124)},          // no room: saved as chosen
+        {longName.substr(0, 127), longName.substr(0, 127)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.chosen.size());
+        Guarded buffer;
+        std::memset(&buffer, 0x5A, sizeof buffer);
+        std::strcpy(buffer.name, c.chosen.c_str());
+        AppendPngExtension(buffer.name, sizeof buffer.name);
+        EXPECT_EQ(std::string(buffer.name), c.expected);
+        EXPECT_EQ(std::string(buffer.guard, 8), std::string(8, 0x5A)) << "written past the buffer";
+    }
+}
+
+TEST_F(CaptureOutput, FindEncoderByMimeTakesFirstMatchAndFreesTheList)
+{
+    const std::u16string tooLong(60, u'x');
+    struct Lookup {
+        const char *name;
+        Encoders encoders;
+        bool allocates;
+        int result;
+        CLSID found;
+    } lookups[] = {
+        {"first of two", {{u"image/bmp", u"image/png", u"image/png"}, {kBmpClsid, kPngClsid, kPngClsid2}}, true, 0, kPngClsid},
+        {"none matches", {{u"image/bmp", tooLong}, {kBmpClsid, kPngClsid}}, true, 21, kBmpClsid},
+        {"no encoders", {}, true, 21, kBmpClsid},
+        {"no memory", {{u"image/png"}, {kPngClsid}}, false, 21, kBmpClsid},
+    };
+    for (Lookup &lookup : lookups) {
+        SCOPED_TRACE(lookup.name);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+        ExpectEncoderLookup(lookup.encoders, lookup.allocates);
+        CLSID place = kBmpClsid;  // untouched unless found
+        EXPECT_EQ(FindEncoderByMime("image/png", &place), lookup.result);
+        EXPECT_EQ(std::memcmp(&place, &lookup.found, sizeof place), 0);
+    }
+}

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Prints the screenshot benchmark's figures under Wine, on a private Xvfb
+# large enough for both sizes: a 1280x800 and a 1920x1080 virtual desktop.
+#   tools/capture_bench.sh [WIN64_BUILD_DIR]     (default build/win64)
+set -eu
+HERE=$(cd "$(dirname "$0")" && pwd)
+BUILD=$(cd "${1:-$HERE/../build/win64}" && pwd)
+
+number=121
+while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+    number=$((number + 1))
+done
+Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+state=$(mktemp)
+log=$(mktemp)
+cleanup()
+{
+    "$HERE/wine_session.sh" stop "$state" || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -f "$state" "$log"
+}
+trap cleanup EXIT
+tries=0
+until [ -e "/tmp/.X11-unix/X$number" ]; do
+    tries=$((tries + 1))
+    [ $tries -le 100 ] || { echo "Xvfb :$number did not start" >&2; exit 1; }
+    sleep 0.1
+done
+
+DISPLAY=":$number" OMBRIVALE_XVFB=0 "$HERE/wine_session.sh" start "$state"
+. "$state"
+cd "$BUILD"
+# The soak (200 overlays, 50 saves, about two minutes) runs at the first size.
+soak=soak
+for size in 1280x800 1920x1080; do
+    # Output through a file: Wine's helper processes would hold a pipe open.
+    "$WINE" explorer "/desktop=Bench$size,$size" capture_bench.exe Ombrivale.exe $soak </dev/null >"$log" 2>&1 || true
+    soak=
+    grep -v '^wine:' "$log"
+    echo
+done
