@@ -48,9 +48,9 @@ add_custom_target(compiled_resources DEPENDS ${COMPILED_RESOURCES})
 add_dependencies(unit_tray compiled_resources)
 target_compile_definitions(unit_tray PRIVATE COMPILED_RESOURCES="${COMPILED_RESOURCES}")
 
+include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)
+
 # Imports and size of the built executables.
 add_test(NAME build.executables_stand_alone
          COMMAND ${CMAKE_SOURCE_DIR}/tests/check_executables.sh ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe
                  ${CMAKE_SOURCE_DIR}/build/win32/Ombrivale.exe)
-
-include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)

@@ -145,10 +145,12 @@ TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
                 ExpectClose(kOverlayEndResult, kOverlayEndResult);
             }
         }
-        if (drag.press)
+        if (drag.press) {
             EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONDOWN, 0, At(drag.pressAt.x, drag.pressAt.y)), TRUE);
-        if (drag.move)
+        }
+        if (drag.move) {
             EXPECT_EQ(CaptureOverlayProc(overlay, WM_MOUSEMOVE, 0, At(drag.moveTo.x, drag.moveTo.y)), TRUE);
+        }
         EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONUP, 0, 0), TRUE);
         EXPECT_EQ(appState.dragging, 0u);
         EXPECT_EQ(appState.captureActive, drag.valid ? 0u : 1u);
