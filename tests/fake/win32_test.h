@@ -10,6 +10,24 @@
 #include "fake_win32.h"
 #include "handle_ledger.h"
 
+// The matchers and actions every unit test speaks in.
+using ::testing::_;
+using ::testing::AllOf;
+using ::testing::AnyNumber;
+using ::testing::DoAll;
+using ::testing::Expectation;
+using ::testing::Field;
+using ::testing::InSequence;
+using ::testing::Invoke;
+using ::testing::IsNull;
+using ::testing::MockFunction;
+using ::testing::Pointee;
+using ::testing::Return;
+using ::testing::SaveArgPointee;
+using ::testing::Sequence;
+using ::testing::SetArgPointee;
+using ::testing::StrEq;
+
 class Win32Test : public ::testing::Test {
 protected:
     Win32Test()

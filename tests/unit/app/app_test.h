@@ -6,14 +6,6 @@
 #include "resources/resource_ids.h"
 #include "tests/doubles/fake_routines.h"
 
-using ::testing::_;
-using ::testing::DoAll;
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::Return;
-using ::testing::SaveArgPointee;
-using ::testing::StrEq;
-
 const HWND kWindow = FakeHandle<HWND>(0x100);
 const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
 

@@ -6,15 +6,6 @@
 #include "autostart/autostart.h"
 #include "tests/fake/win32_test.h"
 
-using ::testing::_;
-using ::testing::DoAll;
-using ::testing::Invoke;
-using ::testing::IsNull;
-using ::testing::Pointee;
-using ::testing::Return;
-using ::testing::SetArgPointee;
-using ::testing::StrEq;
-
 static const char kPath[] = "C:\\Tools\\Ombrivale.exe";
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 

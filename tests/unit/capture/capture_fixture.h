@@ -6,14 +6,6 @@
 #include "capture/capture_overlay.h"
 #include "tests/fake/win32_test.h"
 
-using ::testing::_;
-using ::testing::AnyNumber;
-using ::testing::DoAll;
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::Return;
-using ::testing::SetArgPointee;
-
 inline LPARAM At(DWORD x, DWORD y)
 {
     return (LPARAM)((y & 0xFFFF) << 16 | (x & 0xFFFF));

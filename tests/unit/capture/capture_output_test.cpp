@@ -6,8 +6,6 @@
 #include "capture/png_writer.h"
 #include "capture_fixture.h"
 
-using ::testing::StrEq;
-
 static const CLSID kBmpClsid = {0xB1, 0, 0, {}};
 static const CLSID kPngClsid = {0x9A, 0, 0, {}};
 static const CLSID kPngClsid2 = {0x9B, 0, 0, {}};

@@ -4,11 +4,6 @@
 #include "resources/resource_ids.h"
 #include "tests/doubles/fake_routines.h"
 
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::Return;
-using ::testing::StrEq;
-
 static const char kCaption[] = "Ombrivale 定时提醒";
 
 class Reminder : public RoutinesTest {

@@ -6,15 +6,6 @@
 #include "system/gamma_ramp.h"
 #include "tests/resolution_presets.h"
 
-using ::testing::_;
-using ::testing::DoAll;
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::IsNull;
-using ::testing::Return;
-using ::testing::SetArgPointee;
-using ::testing::StrEq;
-
 using Display = Win32Test;
 
 static const HDC kScreen = FakeHandle<HDC>(0x10);

@@ -1,15 +1,6 @@
 #include "tests/fake/win32_test.h"
 #include "system/power.h"
 
-using ::testing::_;
-using ::testing::DoAll;
-using ::testing::InSequence;
-using ::testing::Invoke;
-using ::testing::MockFunction;
-using ::testing::Return;
-using ::testing::SetArgPointee;
-using ::testing::StrEq;
-
 static const HANDLE kProcess = FakeHandle<HANDLE>(0x1);
 static const HANDLE kToken = FakeHandle<HANDLE>(0x20);
 static const HMODULE kNtDll = FakeHandle<HMODULE>(0x30);

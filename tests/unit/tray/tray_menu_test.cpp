@@ -7,16 +7,6 @@
 #include "tests/fake/win32_test.h"
 #include "tray/tray_menu.h"
 
-using ::testing::_;
-using ::testing::AllOf;
-using ::testing::Expectation;
-using ::testing::Field;
-using ::testing::Invoke;
-using ::testing::Pointee;
-using ::testing::Return;
-using ::testing::Sequence;
-using ::testing::StrEq;
-
 namespace {
 
 struct Placement {
