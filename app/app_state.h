@@ -21,9 +21,7 @@ struct AppState {
     char modulePath[MAX_PATH];
     HMENU popupMenu;
 
-    // System control and autostart share the key slot.
-    HKEY registryKey;
-    HDC gammaDC;
+    // Autostart
     DWORD autostartEnabled;
 
     // Capture

@@ -107,9 +107,9 @@ TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
     }
 }
 
-TEST_F(Display, UnopenedMetricsKeyWritesThroughNoOtherKey)
+// A strict fake: a write through some other handle, or a broadcast, fails it.
+TEST_F(Display, UnopenedMetricsKeyWritesNothing)
 {
-    appState.registryKey = FakeHandle<HKEY>(0x50);  // the autostart value's key, still in the slot
     EXPECT_CALL(win, RegOpenKeyExA(HKEY_CURRENT_USER, _, _, _, _)).WillOnce(Return(2 /* ERROR_FILE_NOT_FOUND */));
     RefreshIconMetrics();
 }
