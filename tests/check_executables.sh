@@ -9,7 +9,16 @@ failed=0
 
 check_imports()
 {
-    for dll in $(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'); do
+    imports=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')
+    # An import table that could not be read must not pass for a clean one.
+    case " $(echo $imports) " in
+    *" kernel32.dll "*) ;;
+    *)
+        echo "FAIL: no import table read from $1"
+        failed=1
+        ;;
+    esac
+    for dll in $imports; do
         case " $SYSTEM_DLLS " in
         *" $dll "*) ;;
         *)

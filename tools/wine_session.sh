@@ -32,6 +32,7 @@ start_xvfb()
         tries=$((tries + 1))
         if [ $tries -gt 100 ]; then
             echo "Xvfb :$number did not start" >&2
+            kill "$XVFB_PID" 2>/dev/null || true
             exit 1
         fi
         sleep 0.1
@@ -66,8 +67,7 @@ start()
     export DISPLAY
     WINEPREFIX=${2:-$(mktemp -d /tmp/ombrivale-wine.XXXXXX)}
     export WINEPREFIX
-    [ -e "$WINEPREFIX/.ombrivale-ready" ] || prepare_prefix
-    "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    # Written before anything can fail, so that stop finds what to tidy.
     cat >"$state_file" <<STATE
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY="$DISPLAY" WINEPREFIX="$WINEPREFIX"
@@ -76,13 +76,18 @@ WINESERVER="$WINESERVER"
 XVFB_PID="$XVFB_PID"
 TEMPORARY_PREFIX="${2:-yes}"
 STATE
+    [ -e "$WINEPREFIX/.ombrivale-ready" ] || prepare_prefix
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1
 }
 
 stop()
 {
     state_file=$1
-    [ -e "$state_file" ] || return 0
+    # An empty or partial state file names no session: stopping then must not
+    # fall back to the user's own Wine prefix.
+    [ -s "$state_file" ] || return 0
     . "$state_file"
+    : "${WINEPREFIX:?}"
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
     [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true

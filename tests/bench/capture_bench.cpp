@@ -139,10 +139,14 @@ static double DuplicateBitmap()
     return Milliseconds(start, end) / (kRounds / 10);
 }
 
+// The screenshot helpers this program links have their own search; this one
+// polls every millisecond for timing and must not share its name.
+namespace {
 struct OverlaySearch {
     DWORD processId;
     HWND found;
 };
+}  // namespace
 
 static BOOL CALLBACK FindVisibleOverlay(HWND window, LPARAM parameter)
 {

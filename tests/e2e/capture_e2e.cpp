@@ -133,7 +133,7 @@ TEST_F(Capture, ZeroAreaDragWarnsOverOverlayAndRightClickCancels)
     EXPECT_EQ(MessageBoxText(box), "选择区域无效");
     EXPECT_EQ(GetWindow(box, GW_OWNER), overlay) << "the warning is not owned by the overlay";
     PressButton(box, IDOK);
-    EXPECT_TRUE(IsWindowVisible(overlay)) << "the warning ended the overlay";
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 1000)) << "the warning ended the overlay";
 
     Xdotool("mousemove 500 300 click 3");
     EXPECT_TRUE(OverlayGone()) << "a right click did not cancel";

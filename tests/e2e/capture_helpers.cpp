@@ -160,10 +160,7 @@ static HWND FileNameField(HWND dialog)
 
 std::string SaveDialogFileName(HWND dialog)
 {
-    // GetWindowText does not ask a control of another process for its text.
-    char text[MAX_PATH] = "";
-    SendMessageA(FileNameField(dialog), WM_GETTEXT, sizeof text, (LPARAM)text);
-    return text;
+    return ControlText(FileNameField(dialog));
 }
 
 void ChooseFileAndSave(HWND dialog, const std::string &path)

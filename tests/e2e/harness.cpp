@@ -32,6 +32,9 @@ Program Launch(const std::string &path)
 Program StartProgram(const std::string &path)
 {
     Program program = Launch(path);
+    // Process id 0 would match any copy's window.
+    if (program.process == NULL)
+        return program;
     if (!WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }, 10000))
         ADD_FAILURE() << "the main window KORVANFOREVER did not appear";
     return program;
@@ -150,6 +153,13 @@ std::string MessageBoxText(HWND box)
 {
     // The message of a box is the static control with the identifier 0xFFFF.
     return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+std::string ControlText(HWND control)
+{
+    char text[2048] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
 }
 
 void PressButton(HWND dialog, int buttonId)

@@ -47,6 +47,8 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const 
 int CountDialogs(DWORD processId);
 std::string WindowText(HWND window);
 std::string MessageBoxText(HWND box);
+// The text of a control of another process, asked of the control itself.
+std::string ControlText(HWND control);
 // Clicks a button of a dialog (IDOK, IDYES, IDNO...) and waits for the box to go.
 void PressButton(HWND dialog, int buttonId);
 

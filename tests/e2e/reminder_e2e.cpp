@@ -28,13 +28,6 @@ static HWND WaitForReminderWindow(DWORD processId, bool form, DWORD milliseconds
 }
 
 // Edit controls keep their text to themselves: another process must ask.
-static std::string FieldText(HWND field)
-{
-    char text[2048] = "";
-    SendMessageA(field, WM_GETTEXT, sizeof text, (LPARAM)text);
-    return text;
-}
-
 // Dialog units to pixels. MapDialogRect works only inside the dialog's own
 // process, so the base units are the integers that give the client area
 // from the template's 205 x 107 units.
@@ -97,7 +90,7 @@ TEST_F(Reminder, DialogIsBuiltAsItsTemplate)
         GetClassNameA(control, className, sizeof className);
         EXPECT_EQ(GetDlgCtrlID(control), expected.id);
         EXPECT_STREQ(className, expected.className);
-        EXPECT_EQ(FieldText(control), expected.text);
+        EXPECT_EQ(ControlText(control), expected.text);
         // An edit control trades its border for the sunken client edge.
         DWORD border = (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? WS_BORDER : 0;
         EXPECT_EQ((DWORD)GetWindowLongA(control, GWL_STYLE) | border, expected.style);
@@ -129,8 +122,8 @@ TEST_F(Reminder, RefusedMinutesWarnAndKeepTheDialog)
         ASSERT_NE(box, (HWND)NULL) << "no warning";
         EXPECT_EQ(MessageBoxText(box), "你的输入不正确，请重新输入。");
         PressButton(box, IDOK);
-        EXPECT_TRUE(IsWindowVisible(dialog));
-        EXPECT_EQ(FieldText(minutes), entry) << "the input was not kept";
+        EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 500)) << "the warning ended the dialog";
+        EXPECT_EQ(ControlText(minutes), entry) << "the input was not kept";
     }
 }
 
@@ -181,6 +174,6 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     HWND again = OpenDialog();
     ASSERT_NE(again, (HWND)NULL);
     EXPECT_NE(again, dialog);
-    EXPECT_EQ(FieldText(GetDlgItem(again, IDC_REMINDER_TEXT)), "");
-    EXPECT_EQ(FieldText(GetDlgItem(again, IDC_REMINDER_MINUTES)), "");
+    EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_TEXT)), "");
+    EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_MINUTES)), "");
 }

@@ -7,8 +7,16 @@ set -eu
 . "$1"
 cd "$(dirname "$2")"
 log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# A test that timed out can leave its copy running in the shared session,
+# which would make every later start a "second copy".
+"$WINE" taskkill /f /im Ombrivale.exe >/dev/null 2>&1 || true
 status=0
 "$WINE" "$2" --gtest_filter="$3" --gtest_color=no </dev/null >"$log" 2>&1 || status=$?
 cat "$log"
-rm -f "$log"
+# A filter that matches nothing runs no test and still exits 0.
+if [ $status -eq 0 ] && ! grep -q '^\[  PASSED  \] 1 test\.' "$log"; then
+    echo "FAIL: $3 did not run"
+    status=1
+fi
 exit $status

@@ -51,10 +51,10 @@ void ClickAt(POINT at)
     SendInput(2, inputs, sizeof inputs[0]);
 }
 
-std::vector<COLORREF> WindowPixels(HWND window)
+std::vector<COLORREF> WindowPixels(HWND window, RECT &rect)
 {
-    RECT rect;
-    GetWindowRect(window, &rect);
+    if (!GetWindowRect(window, &rect))
+        return {};
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     std::vector<COLORREF> pixels(width * height);
     HDC screen = GetDC(NULL);
@@ -78,10 +78,12 @@ std::vector<COLORREF> WindowPixels(HWND window)
 
 bool FindHighlightedRow(HWND menu, POINT &middle)
 {
+    // One rectangle for the picture and its reading: the menu may move or close.
     RECT rect;
-    GetWindowRect(menu, &rect);
+    std::vector<COLORREF> pixels = WindowPixels(menu, rect);
+    if (pixels.empty())
+        return false;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    std::vector<COLORREF> pixels = WindowPixels(menu);
     // GetDIBits gives 0x00RRGGBB; the system colours are 0x00BBGGRR.
     COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     COLORREF wanted = RGB(GetBValue(highlight), GetGValue(highlight), GetRValue(highlight));
@@ -162,10 +164,9 @@ std::vector<COLORREF> SubmenuPixels(const Program &program, int position, POINT 
     });
     POINT firstItem;
     if (submenu != NULL && WaitUntil([&] { return FindHighlightedRow(submenu, firstItem); })) {
-        RECT rect;
-        GetWindowRect(submenu, &rect);
+        RECT rect = {};
+        pixels = WindowPixels(submenu, rect);
         width = rect.right - rect.left;
-        pixels = WindowPixels(submenu);
     } else {
         ADD_FAILURE() << "the submenu did not open with its first item selected";
     }

@@ -23,8 +23,9 @@ int FirstDifferentRow(const std::vector<COLORREF> &a, const std::vector<COLORREF
 void PressKey(WORD key);
 void ClickAt(POINT at);
 
-// The pixels of a window as they are on the screen, row by row.
-std::vector<COLORREF> WindowPixels(HWND window);
+// The pixels of a window as they are on the screen, row by row, and the
+// rectangle they were taken from (empty if the window is gone).
+std::vector<COLORREF> WindowPixels(HWND window, RECT &rect);
 // The middle of the row of a menu window drawn in the highlight colour.
 bool FindHighlightedRow(HWND menu, POINT &middle);
 
