@@ -5,7 +5,13 @@
 
 // Each hotkey is registered under the number of the command it stands for,
 // so the dispatcher serves hotkeys and menu items alike.
-const Hotkey kHotkeys[10] = {
+struct Hotkey {
+    int command;
+    UINT modifiers;
+    UINT key;
+};
+
+static const Hotkey kHotkeys[] = {
     {IDM_VOLUME_UP, MOD_CONTROL, VK_RIGHT},
     {IDM_VOLUME_DOWN, MOD_CONTROL, VK_LEFT},
     {IDM_MUTE, MOD_CONTROL, VK_END},

@@ -3,14 +3,6 @@
 
 #include "../platform/win32.h"
 
-struct Hotkey {
-    int command;
-    UINT modifiers;
-    UINT key;
-};
-
-extern const Hotkey kHotkeys[10];
-
 // Registers every hotkey on the window, in table order, and warns once when
 // any of them could not be registered.
 void RegisterHotkeys(HWND window);

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include "system/power.h"
+#include "tests/fake/win32_test.h"
 
 class FakeRoutines {
 public:
@@ -23,8 +24,6 @@ FakeRoutines &ActiveRoutines();
 void SetActiveRoutines(FakeRoutines *routines);
 
 // A fixture for code that calls other subsystems: both fakes are strict.
-#include "tests/fake/win32_test.h"
-
 class RoutinesTest : public Win32Test {
 protected:
     RoutinesTest() { SetActiveRoutines(&routines); }

@@ -22,11 +22,11 @@ void LedgerRelease(const void *handle)
     openHandles.erase(found);
 }
 
+// Handing over a handle that is not open (already deleted) is as wrong as
+// releasing it twice.
 void LedgerHandOver(const void *handle)
 {
-    auto found = std::find(openHandles.begin(), openHandles.end(), handle);
-    if (found != openHandles.end())
-        openHandles.erase(found);
+    LedgerRelease(handle);
 }
 
 void LedgerReset()

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "capture/capture_overlay.h"
 #include "reminder/reminder_dialog.h"
+#include "tests/resolution_presets.h"
 #include "tests/unit/app/app_test.h"
 
 namespace {
@@ -33,7 +34,7 @@ std::vector<CommandCase> CommandTable()
 {
     using W = FakeWin32;
     using R = FakeRoutines;
-    return {
+    std::vector<CommandCase> table = {
         {IDM_VOLUME_UP, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0xA0000)); }},
         {IDM_VOLUME_DOWN, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0x90000)); }},
         {IDM_MUTE, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000)); }},
@@ -68,12 +69,6 @@ std::vector<CommandCase> CommandTable()
              EXPECT_CALL(w, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
              ExpectLock(w);
          }},
-        {IDM_RES_1024X768, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1024, 768)); }},
-        {IDM_RES_1280X800, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1280, 800)); }},
-        {IDM_RES_1440X900, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1440, 900)); }},
-        {IDM_RES_1680X1050, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1680, 1050)); }},
-        {IDM_RES_1366X768, [](W &, R &r) { EXPECT_CALL(r, SetResolution(1366, 768)); }},
-        {IDM_RES_800X600, [](W &, R &r) { EXPECT_CALL(r, SetResolution(800, 600)); }},
         {IDM_SHUTDOWN, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(1)); }},
         {IDM_RESTART, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(2)); }},
         {IDM_LOGOFF, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(3)); }},
@@ -99,6 +94,11 @@ std::vector<CommandCase> CommandTable()
          }},
         {IDM_LOCK, [](W &w, R &) { ExpectLock(w); }},
     };
+    for (const ResolutionPreset &preset : kResolutionPresets) {
+        DWORD width = preset.width, height = preset.height;
+        table.push_back({preset.command, [=](W &, R &r) { EXPECT_CALL(r, SetResolution(width, height)); }});
+    }
+    return table;
 }
 
 using Dispatch = AppTest;
@@ -135,9 +135,17 @@ TEST_F(Dispatch, IdentifiersOutsideTheTableDoNothingAndReturnZero)
 
 TEST_F(Dispatch, MuteFlipsItsFlagBeforeEachMessage)
 {
-    EXPECT_CALL(win, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000)).Times(3);
+    // The flag seen at each message is the new one: flipped first, then sent.
+    DWORD mutedAtMessage = 99;
+    EXPECT_CALL(win, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000))
+        .Times(3)
+        .WillRepeatedly(Invoke([&](HWND, UINT, WPARAM, LPARAM) {
+            mutedAtMessage = appState.muted;
+            return 0;
+        }));
     DispatchCommand(kWindow, IDM_MUTE, 0);
     EXPECT_EQ(appState.muted, 1u);
+    EXPECT_EQ(mutedAtMessage, 1u);
     DispatchCommand(kWindow, IDM_MUTE, 0);
     EXPECT_EQ(appState.muted, 0u);
     appState.muted = 5;  // anything but 0 counts as muted
@@ -147,7 +155,12 @@ TEST_F(Dispatch, MuteFlipsItsFlagBeforeEachMessage)
 
 TEST_F(Dispatch, BrightnessStepsByTwoWithoutBoundsAndDefaultRestores)
 {
-    EXPECT_CALL(routines, ApplyBrightness(_)).Times(testing::AnyNumber());
+    {
+        InSequence order;
+        for (LONG level = 254; level >= 236; level -= 2)
+            EXPECT_CALL(routines, ApplyBrightness(level));
+        EXPECT_CALL(routines, ApplyBrightness(256));
+    }
     for (int step = 0; step < 10; ++step)
         DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
     EXPECT_EQ(appState.brightnessLevel, 236);

@@ -2,9 +2,7 @@
 #include <cstring>
 
 #include "app/app_main.h"
-#include "app/hotkeys.h"
 #include "app/main_window.h"
-#include "app/tray_icon.h"
 #include "tests/unit/app/app_test.h"
 
 namespace {
@@ -14,6 +12,19 @@ const HICON kIcon = FakeHandle<HICON>(0x500);
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
+
+// The ten combinations a user is promised, in the order they are registered.
+const struct {
+    int command;
+    UINT modifiers;
+    UINT key;
+} kPromisedHotkeys[] = {
+    {IDM_VOLUME_UP, MOD_CONTROL, VK_RIGHT},         {IDM_VOLUME_DOWN, MOD_CONTROL, VK_LEFT},
+    {IDM_MUTE, MOD_CONTROL, VK_END},                {IDM_BRIGHTNESS_UP, MOD_CONTROL, VK_UP},
+    {IDM_BRIGHTNESS_DOWN, MOD_CONTROL, VK_DOWN},    {IDM_BRIGHTNESS_DEFAULT, MOD_CONTROL, VK_HOME},
+    {IDM_TOGGLE_TRAY_ICON, MOD_CONTROL, VK_F12},    {IDM_EXIT, MOD_SHIFT, VK_END},
+    {IDM_MONITOR_OFF, MOD_SHIFT, VK_INSERT},        {IDM_SCREENSHOT, MOD_CONTROL, VK_F3},
+};
 
 class Startup : public AppTest {
 protected:
@@ -25,7 +36,7 @@ protected:
             .WillOnce(Invoke([](HMODULE, LPSTR path, DWORD) { return (DWORD)std::strlen(std::strcpy(path, "C:\\o.exe")); }));
         EXPECT_CALL(routines, ReadAutostartState());
         int index = 0;
-        for (const Hotkey &hotkey : kHotkeys) {
+        for (const auto &hotkey : kPromisedHotkeys) {
             BOOL registered = index++ < failingHotkeys ? FALSE : TRUE;
             EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key))
                 .WillOnce(Return(registered));
@@ -89,10 +100,10 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
             }));
         ExpectCreationSteps();
         ExpectIconAdd(&added, FALSE);
-        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(firstMessage), Return(TRUE)));
+        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
         EXPECT_CALL(win, TranslateMessage(_));
         EXPECT_CALL(win, DispatchMessageA(_));
-        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
     }
     EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
 
@@ -135,7 +146,7 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
     EXPECT_CALL(win, RegisterClassExA(_));
     EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
     EXPECT_CALL(win, Shell_NotifyIconA(NIM_ADD, _));
-    EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(testing::SetArgPointee<0>(quit), Return(FALSE)));
+    EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
     EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
 }
 
@@ -197,7 +208,6 @@ TEST_F(Startup, DestroyRemovesTheIconAndPostsQuitWithoutTouchingTheFlag)
 TEST_F(Startup, ToggleHidesAShownIconAndQuietlyReAddsAHiddenOne)
 {
     lstrcpyA(appState.trayIcon.szInfo, "balloon");
-    appState.trayIcon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     appState.trayIconShown = 1;
     EXPECT_CALL(win, Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon)).WillOnce(Return(FALSE));
     MainWindowProc(kWindow, WM_HOTKEY, IDM_TOGGLE_TRAY_ICON, 0);

@@ -28,8 +28,9 @@ TEST_F(Autostart, ReadEnablesOnlyForExactlyThisPath)
         {"equal", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_SUCCESS, 1},
         {"other case", ERROR_SUCCESS, "c:\\tools\\ombrivale.exe", ERROR_SUCCESS, 0},
         {"quoted", ERROR_SUCCESS, std::string("\"") + kPath + "\"", ERROR_SUCCESS, 0},
-        {"missing", ERROR_SUCCESS, "", ERROR_FILE_NOT_FOUND, 0},
-        {"over 260 bytes", ERROR_SUCCESS, "", ERROR_MORE_DATA, 0},
+        // A failed query counts as not enabled, whatever the buffer holds.
+        {"missing", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_FILE_NOT_FOUND, 0},
+        {"over 260 bytes", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_MORE_DATA, 0},
         // Stored without its zero: the rest of the buffer must not be read.
         {"unterminated", ERROR_SUCCESS, kPath, ERROR_SUCCESS, 1},
         {"no key", ERROR_ACCESS_DENIED, "", 0, 0},

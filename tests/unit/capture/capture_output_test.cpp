@@ -1,5 +1,6 @@
 // The output of a selection: the save dialog, the PNG file, the clipboard.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "capture/file_name.h"
@@ -107,15 +108,16 @@ struct PngWrite {
     const char *name;
     GpStatus startup, convert, save;
     UINT beep;
+    const char *suggested;
 };
 
 TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
 {
     const PngWrite writes[] = {
-        {"written", 0, 0, 0, MB_ICONASTERISK},
-        {"write fails", 0, 0, 10, MB_ICONHAND},
-        {"no GDI+", 18, 0, 0, MB_ICONHAND},
-        {"no conversion", 0, 2, 0, MB_ICONHAND},
+        {"written", 0, 0, 0, MB_ICONASTERISK, "截图00.png"},
+        {"write fails", 0, 0, 10, MB_ICONHAND, "截图01.png"},
+        {"no GDI+", 18, 0, 0, MB_ICONHAND, "截图02.png"},
+        {"no conversion", 0, 2, 0, MB_ICONHAND, "截图03.png"},
     };
     appState.instance = FakeHandle<HINSTANCE>(0x400000);
     DWORD counter = 0;
@@ -123,11 +125,9 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
         SCOPED_TRACE(write.name);
         ::testing::Mock::VerifyAndClearExpectations(&win);
         Encoders encoders = {{u"image/bmp", u"image/png"}, {kBmpClsid, kPngClsid}, {}};
-        char suggested[16];
-        std::snprintf(suggested, sizeof suggested, "截图%02u.png", counter);
         InSequence order;
         ExpectRegionGrab();
-        ExpectSaveDialog("C:\\shots\\a", suggested);
+        ExpectSaveDialog("C:\\shots\\a", write.suggested);
         EXPECT_CALL(win, GdiplusStartup(_, _, nullptr)).WillOnce(Invoke([&](ULONG_PTR *token, const GdiplusStartupInput *input, GdiplusStartupOutput *) {
             EXPECT_EQ(input->GdiplusVersion, 1u);
             EXPECT_EQ(input->DebugEventCallback, nullptr);
@@ -140,8 +140,17 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
                 .WillOnce(DoAll(SetArgPointee<2>(image), Return(write.convert)));
             if (write.convert == 0) {
                 ExpectEncoderLookup(encoders);
-                EXPECT_CALL(win, MultiByteToWideChar(CP_ACP, 0u, StrEq("C:\\shots\\a.png"), -1, _, MAX_PATH));
-                EXPECT_CALL(win, GdipSaveImageToFile(image, _, &appState.pngEncoderClsid, nullptr)).WillOnce(Return(write.save));
+                EXPECT_CALL(win, MultiByteToWideChar(CP_ACP, 0u, StrEq("C:\\shots\\a.png"), -1, _, MAX_PATH))
+                    .WillOnce(Invoke([](UINT, DWORD, LPCSTR, int, LPWSTR wide, int) {
+                        std::memcpy(wide, u"C:\\shots\\a.png", sizeof u"C:\\shots\\a.png");
+                        return 15;
+                    }));
+                // Saved under the converted name, not under some other buffer.
+                EXPECT_CALL(win, GdipSaveImageToFile(image, _, &appState.pngEncoderClsid, nullptr))
+                    .WillOnce(Invoke([&](GpImage *, LPCWSTR name, const CLSID *, const EncoderParameters *) {
+                        EXPECT_EQ(std::u16string(name), u"C:\\shots\\a.png");
+                        return write.save;
+                    }));
                 EXPECT_CALL(win, GdipDisposeImage(image));
             }
             EXPECT_CALL(win, GdiplusShutdown(0x77u));

@@ -63,7 +63,7 @@ TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
             paint->hdc = paintDC;
             return paintDC;
         }));
-        EXPECT_CALL(win, GetClientRect(overlay, _)).WillOnce(DoAll(SetArgPointee<1>(RECT{0, 0, 1280, 800}), Return(TRUE)));
+        EXPECT_CALL(win, GetClientRect(overlay, _)).WillOnce(DoAll(SetArgPointee<1>(RECT{0, 0, 1024, 768}), Return(TRUE)));
         EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory));
         EXPECT_CALL(win, GetObjectA((HANDLE)frozen, (int)sizeof(BITMAP), _)).WillOnce(Invoke([](HANDLE, int, LPVOID out) {
             BITMAP size = {0, 1280, 800, 5120, 1, 32, nullptr};
@@ -83,7 +83,8 @@ TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
         EXPECT_CALL(win, LineTo(memory, 110, 220));
         EXPECT_CALL(win, LineTo(memory, 110, 20));
         EXPECT_CALL(win, LineTo(memory, 10, 20));
-        EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1280, 800, memory, 0, 0, SRCCOPY));
+        // The window gets its client area; the copy keeps the picture's own size.
+        EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1024, 768, memory, 0, 0, SRCCOPY));
         EXPECT_CALL(win, DeleteDC(memory));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)pen));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)work));
@@ -142,7 +143,7 @@ TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
                 EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Return(FALSE));
                 EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(FALSE));
                 EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
-                ExpectClose(kOverlayEndResult, kOverlayEndResult);
+                ExpectClose(1, 1);
             }
         }
         if (drag.press) {

@@ -1,7 +1,6 @@
 #include <cstring>
 
 #include "tests/fake/win32_test.h"
-#include "resources/resource_ids.h"
 #include "system/display.h"
 #include "system/gamma_ramp.h"
 #include "tests/resolution_presets.h"

@@ -83,8 +83,9 @@ protected:
         shutdownSystem = &shutdown;
     }
 
-    MockFunction<NTSTATUS(ULONG, BOOLEAN, BOOLEAN)> adjust;
-    MockFunction<NTSTATUS(ULONG)> shutdown;
+    // Strict: a native call where none is expected fails the row.
+    ::testing::StrictMock<MockFunction<NTSTATUS(ULONG, BOOLEAN, BOOLEAN)>> adjust;
+    ::testing::StrictMock<MockFunction<NTSTATUS(ULONG)>> shutdown;
 };
 
 // Through void (*)(), the type that stands for any function.
