@@ -7,6 +7,9 @@
 
 static FakeWin32 *activeFake = nullptr;
 
+FakeWin32::FakeWin32() = default;
+FakeWin32::~FakeWin32() = default;
+
 void SetActiveFake(FakeWin32 *fake)
 {
     activeFake = fake;
