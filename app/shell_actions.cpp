@@ -4,7 +4,6 @@
 #include "../reminder/reminder_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
-#include "../platform/system_files.h"
 #include "app_state.h"
 
 // WM_APPCOMMAND carries the command in the high word of lParam. The wParam
