@@ -2,9 +2,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 static std::vector<const void *> openHandles;
 static std::vector<const void *> strayReleases;
+static std::vector<const void *> deletedWhileSelected;
+// The object each (DC, kind) slot holds, and the kind learnt for each object.
+static std::map<std::pair<const void *, int>, const void *> selections;
+static std::map<const void *, int> objectKinds;
+static int kindsSeen = 0;
 
 void LedgerAcquire(const void *handle)
 {
@@ -33,6 +40,51 @@ void LedgerReset()
 {
     openHandles.clear();
     strayReleases.clear();
+    deletedWhileSelected.clear();
+    selections.clear();
+    objectKinds.clear();
+    kindsSeen = 0;
+}
+
+static int KindOf(const void *object, const void *sameKind)
+{
+    auto known = objectKinds.find(object);
+    auto other = objectKinds.find(sameKind);
+    int kind = known != objectKinds.end() ? known->second
+               : other != objectKinds.end() ? other->second
+                                            : ++kindsSeen;
+    objectKinds[object] = kind;
+    if (sameKind != nullptr)
+        objectKinds[sameKind] = kind;
+    return kind;
+}
+
+void LedgerSelect(const void *dc, const void *object, const void *previous)
+{
+    if (dc != nullptr && object != nullptr)
+        selections[{dc, KindOf(object, previous)}] = object;
+}
+
+void LedgerDeleteDC(const void *dc)
+{
+    std::erase_if(selections, [dc](const auto &slot) { return slot.first.first == dc; });
+    LedgerRelease(dc);
+}
+
+void LedgerDeleteObject(const void *object)
+{
+    for (const auto &slot : selections) {
+        if (slot.second == object) {
+            deletedWhileSelected.push_back(object);
+            return;
+        }
+    }
+    LedgerRelease(object);
+}
+
+std::vector<const void *> LedgerDeletedWhileSelected()
+{
+    return deletedWhileSelected;
 }
 
 std::vector<const void *> LedgerOpenHandles()

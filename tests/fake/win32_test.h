@@ -60,6 +60,8 @@ protected:
         EXPECT_TRUE(LedgerOpenHandles().empty()) << "handles left open:" << LedgerDescribe(LedgerOpenHandles());
         EXPECT_TRUE(LedgerStrayReleases().empty()) << "handles released but not open:"
                                                    << LedgerDescribe(LedgerStrayReleases());
+        EXPECT_TRUE(LedgerDeletedWhileSelected().empty()) << "objects deleted while selected into a DC:"
+                                                          << LedgerDescribe(LedgerDeletedWhileSelected());
     }
 
     ::testing::StrictMock<FakeWin32> win;
