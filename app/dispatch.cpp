@@ -11,19 +11,26 @@
 // Step of one brightness command on the gamma multiplier.
 static const LONG kBrightnessStep = 2;
 
-static LPCSTR ToolFileFor(WPARAM command)
+struct Tool {
+    FolderQuery folder;
+    LPCSTR file;
+};
+
+// Where each tool lives: regedit.exe in the Windows directory, the others in
+// the system directory.
+static Tool ToolFor(WPARAM command)
 {
     switch (command) {
-    case IDM_TOOL_REGEDIT: return "regedit.exe";
-    case IDM_TOOL_APPWIZ: return "appwiz.cpl";
-    case IDM_TOOL_GPEDIT: return "gpedit.msc";
-    case IDM_TOOL_CMD: return "cmd.exe";
-    case IDM_TOOL_TASKMGR: return "taskmgr.exe";
-    case IDM_TOOL_DEVMGMT: return "devmgmt.msc";
-    case IDM_TOOL_CALC: return "calc.exe";
-    case IDM_TOOL_MSINFO: return "msinfo32.exe";
+    case IDM_TOOL_REGEDIT: return {GetWindowsDirectoryA, "regedit.exe"};
+    case IDM_TOOL_APPWIZ: return {GetSystemDirectoryA, "appwiz.cpl"};
+    case IDM_TOOL_GPEDIT: return {GetSystemDirectoryA, "gpedit.msc"};
+    case IDM_TOOL_CMD: return {GetSystemDirectoryA, "cmd.exe"};
+    case IDM_TOOL_TASKMGR: return {GetSystemDirectoryA, "taskmgr.exe"};
+    case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryA, "devmgmt.msc"};
+    case IDM_TOOL_CALC: return {GetSystemDirectoryA, "calc.exe"};
+    case IDM_TOOL_MSINFO: return {GetSystemDirectoryA, "msinfo32.exe"};
     }
-    return NULL;
+    return {NULL, NULL};
 }
 
 static bool RunResolutionPreset(WPARAM command)
@@ -97,8 +104,9 @@ void DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     // The whole wParam is compared, so a WM_COMMAND carrying a notification
     // code in its high word matches nothing.
-    if (LPCSTR tool = ToolFileFor(wParam)) {
-        StartTool(tool);
+    Tool tool = ToolFor(wParam);
+    if (tool.file != NULL) {
+        StartTool(tool.folder, tool.file);
         return;
     }
     if (RunShellCommand(window, wParam, lParam))

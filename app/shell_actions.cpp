@@ -44,14 +44,31 @@ void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
         SendMessageA(window, WM_DESTROY, wParam, lParam);
 }
 
-void StartTool(LPCSTR file)
+// Nothing starts when the full path cannot be made: a bare name would be
+// looked for in the current directory first.
+static void RunWindowsProgram(FolderQuery folder, LPCSTR file, LPCSTR parameters)
 {
-    ShellExecuteA(NULL, NULL, file, NULL, NULL, SW_SHOWNORMAL);
+    char path[MAX_PATH];
+    if (WindowsFilePath(folder, file, path))
+        ShellExecuteA(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
 }
 
+void StartTool(FolderQuery folder, LPCSTR file)
+{
+    RunWindowsProgram(folder, file, NULL);
+}
+
+// winmm.dll is loaded only for this command: imported, it would be looked
+// for beside the program first at every start.
 void SetCdDoor(LPCSTR mciCommand)
 {
-    mciSendStringA(mciCommand, NULL, 0, NULL);
+    HMODULE winmm = LoadSystemLibrary("winmm.dll");
+    if (winmm == NULL)
+        return;
+    decltype(&mciSendStringA) sendString;
+    if (FindEntry(winmm, "mciSendStringA", sendString))
+        sendString(mciCommand, NULL, 0, NULL);
+    FreeLibrary(winmm);
 }
 
 void ShowDesktop()
@@ -79,7 +96,7 @@ void TurnMonitorOffAndLock(HWND window)
 
 void LockWorkstation()
 {
-    ShellExecuteA(NULL, NULL, "rundll32.exe", "user32.dll,LockWorkStation", NULL, SW_SHOWNORMAL);
+    RunWindowsProgram(GetSystemDirectoryA, "rundll32.exe", "user32.dll,LockWorkStation");
 }
 
 void ShowAbout()

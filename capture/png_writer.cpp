@@ -1,6 +1,7 @@
 #include "png_writer.h"
 
 #include "../app/app_state.h"
+#include "../platform/system_files.h"
 
 static const GpStatus kGdiplusOk = 0;
 
@@ -14,17 +15,17 @@ static bool MimeTypeIs(const WCHAR *mimeType, LPCSTR wanted)
     return lstrcmpA(converted, wanted) == 0;
 }
 
-int FindEncoderByMime(LPCSTR mimeType, CLSID *clsid)
+int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCSTR mimeType, CLSID *clsid)
 {
     UINT count = 0;
     UINT size = 0;
-    GdipGetImageEncodersSize(&count, &size);
+    gdiplus.getImageEncodersSize(&count, &size);
     if (count == 0)
         return kEncoderNotFound;
     ImageCodecInfo *encoders = (ImageCodecInfo *)GlobalAlloc(GMEM_ZEROINIT, size);
     if (encoders == NULL)
         return kEncoderNotFound;
-    GdipGetImageEncoders(count, size, encoders);
+    gdiplus.getImageEncoders(count, size, encoders);
     int result = kEncoderNotFound;
     for (UINT i = 0; i < count; i++) {
         if (MimeTypeIs(encoders[i].MimeType, mimeType)) {
@@ -37,28 +38,52 @@ int FindEncoderByMime(LPCSTR mimeType, CLSID *clsid)
     return result;
 }
 
-static BOOL WriteImage(HBITMAP bitmap, LPCSTR fileName)
+static BOOL WriteImage(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCSTR fileName)
 {
     GpBitmap *image = NULL;
-    if (GdipCreateBitmapFromHBITMAP(bitmap, NULL, &image) != kGdiplusOk)
+    if (gdiplus.createBitmapFromHBITMAP(bitmap, NULL, &image) != kGdiplusOk)
         return FALSE;
     // Not found: the identifier of the last lookup that succeeded is used.
-    FindEncoderByMime("image/png", &appState.pngEncoderClsid);
+    FindEncoderByMime(gdiplus, "image/png", &appState.pngEncoderClsid);
     WCHAR wideName[MAX_PATH];
     wideName[0] = 0;  // a name that fails to convert is then empty, not garbage
     MultiByteToWideChar(CP_ACP, 0, fileName, -1, wideName, MAX_PATH);
-    GpStatus status = GdipSaveImageToFile(image, wideName, &appState.pngEncoderClsid, NULL);
-    GdipDisposeImage(image);
+    GpStatus status = gdiplus.saveImageToFile(image, wideName, &appState.pngEncoderClsid, NULL);
+    gdiplus.disposeImage(image);
     return status == kGdiplusOk;
 }
 
-BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCSTR fileName)
+static BOOL WriteWithGdiplus(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCSTR fileName)
 {
     GdiplusStartupInput input = {1, NULL, FALSE, FALSE};
     ULONG_PTR token = 0;
-    if (GdiplusStartup(&token, &input, NULL) != kGdiplusOk)
+    if (gdiplus.startup(&token, &input, NULL) != kGdiplusOk)
         return FALSE;
-    BOOL written = WriteImage(bitmap, fileName);
-    GdiplusShutdown(token);
+    BOOL written = WriteImage(gdiplus, bitmap, fileName);
+    gdiplus.shutdown(token);
+    return written;
+}
+
+static bool FindGdiplusEntries(HMODULE module, GdiplusEntries &gdiplus)
+{
+    return FindEntry(module, "GdiplusStartup", gdiplus.startup) &&
+           FindEntry(module, "GdiplusShutdown", gdiplus.shutdown) &&
+           FindEntry(module, "GdipCreateBitmapFromHBITMAP", gdiplus.createBitmapFromHBITMAP) &&
+           FindEntry(module, "GdipDisposeImage", gdiplus.disposeImage) &&
+           FindEntry(module, "GdipGetImageEncodersSize", gdiplus.getImageEncodersSize) &&
+           FindEntry(module, "GdipGetImageEncoders", gdiplus.getImageEncoders) &&
+           FindEntry(module, "GdipSaveImageToFile", gdiplus.saveImageToFile);
+}
+
+// gdiplus.dll is loaded only for a save: on Windows 7 it is no KnownDLL, and
+// imported it would be looked for beside the program first at every start.
+BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCSTR fileName)
+{
+    HMODULE module = LoadSystemLibrary("gdiplus.dll");
+    if (module == NULL)
+        return FALSE;
+    GdiplusEntries gdiplus;
+    BOOL written = FindGdiplusEntries(module, gdiplus) && WriteWithGdiplus(gdiplus, bitmap, fileName);
+    FreeLibrary(module);
     return written;
 }

@@ -1,5 +1,5 @@
 # The Windows executable: small, standalone, no C runtime start-up, importing
-# only system DLLs.
+# only DLLs that Windows loads from its own directory.
 enable_language(RC)
 
 add_executable(Ombrivale WIN32 ${PRODUCT_SOURCES} ${CMAKE_SOURCE_DIR}/app/entry.cpp
@@ -8,12 +8,37 @@ file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/ombrivale.rc PROPERTIES
   OBJECT_DEPENDS "${RESOURCE_FILES}")
 target_include_directories(Ombrivale PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+
+# The side-by-side loader refuses an x64 program that asks for the X86
+# Common-Controls assembly, so the x64 build embeds a copy of the manifest
+# naming amd64; the 32-bit build embeds the manifest as it is.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(MANIFEST_SOURCE ${CMAKE_SOURCE_DIR}/resources/ombrivale.manifest)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MANIFEST_SOURCE})
+  file(READ ${MANIFEST_SOURCE} manifest)
+  string(REPLACE "processorArchitecture=\"X86\"" "processorArchitecture=\"amd64\"" amd64_manifest "${manifest}")
+  if(amd64_manifest STREQUAL manifest)
+    message(FATAL_ERROR "ombrivale.manifest names no X86 dependency to turn into amd64")
+  endif()
+  file(WRITE ${CMAKE_BINARY_DIR}/generated/ombrivale-amd64.manifest "${amd64_manifest}")
+  target_include_directories(Ombrivale PRIVATE ${CMAKE_BINARY_DIR}/generated)
+endif()
 target_compile_options(Ombrivale PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OMBRIVALE_COMPILE_OPTIONS}>
   $<$<COMPILE_LANGUAGE:CXX>:-Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
   -fno-unwind-tables -fno-stack-protector -ffunction-sections -fdata-sections>)
-target_link_options(Ombrivale PRIVATE -nostdlib -nostartfiles -static -s -Wl,--gc-sections)
-target_link_libraries(Ombrivale PRIVATE user32 gdi32 kernel32 advapi32 shell32 comdlg32
-                      winmm gdiplus msvcrt gcc)
+# Hardened image: relocatable (ASLR), no-execute data, no per-session
+# Windows directory (tsaware); the 32-bit image registers no SEH handlers.
+target_link_options(Ombrivale PRIVATE -nostdlib -nostartfiles -static -s -Wl,--gc-sections
+                    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  target_link_options(Ombrivale PRIVATE -Wl,--high-entropy-va)
+else()
+  target_link_options(Ombrivale PRIVATE -Wl,--no-seh)
+endif()
+# Only DLLs that Windows always takes from its own directory are imported;
+# winmm and gdiplus are loaded by full path when a command needs them.
+target_link_libraries(Ombrivale PRIVATE user32 gdi32 kernel32 advapi32 shell32 comdlg32 ole32
+                      msvcrt gcc)
 set_target_properties(Ombrivale PROPERTIES OUTPUT_NAME Ombrivale RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

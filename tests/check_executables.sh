@@ -1,11 +1,19 @@
 #!/bin/sh
-# Both executables stand alone: they import only Windows system DLLs (no
-# MinGW runtime beside them), and the 32-bit one stays small.
+# Both executables stand alone and are hardened: they import only DLLs that
+# every supported Windows loads from its own directory (no MinGW runtime, no
+# DLL a planted copy beside the program could replace), carry the security
+# flags of their image, run as the invoker, and the 32-bit one stays small.
 #   check_executables.sh WIN64_EXE WIN32_EXE
 set -eu
-SYSTEM_DLLS="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll winmm.dll gdiplus.dll msvcrt.dll"
+ALLOWED_IMPORTS="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll msvcrt.dll"
 SIZE_LIMIT=40960
 failed=0
+
+fail()
+{
+    echo "FAIL: $*"
+    failed=1
+}
 
 check_imports()
 {
@@ -13,32 +21,47 @@ check_imports()
     # An import table that could not be read must not pass for a clean one.
     case " $(echo $imports) " in
     *" kernel32.dll "*) ;;
-    *)
-        echo "FAIL: no import table read from $1"
-        failed=1
-        ;;
+    *) fail "no import table read from $1" ;;
     esac
     for dll in $imports; do
-        case " $SYSTEM_DLLS " in
+        case " $ALLOWED_IMPORTS " in
         *" $dll "*) ;;
-        *)
-            echo "FAIL: $1 imports $dll, which is not a Windows system DLL"
-            failed=1
-            ;;
+        *) fail "$1 imports $dll, which is not on the list of allowed imports" ;;
         esac
     done
+}
+
+# check_flags EXE FLAG... : each DllCharacteristics flag objdump names must be set.
+check_flags()
+{
+    exe=$1
+    shift
+    flags=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^[A-Z]/p')
+    for flag in "$@"; do
+        echo "$flags" | grep -qw "$flag" || fail "$exe lacks the image flag $flag"
+    done
+}
+
+# check_manifest EXE ARCHITECTURE : the embedded manifest's execution level
+# and Common-Controls architecture.
+check_manifest()
+{
+    grep -aq 'requestedExecutionLevel level="asInvoker"' "$1" || fail "$1 does not ask to run as the invoker"
+    grep -aq "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" processorArchitecture=\"$2\"" "$1" ||
+        fail "$1 does not ask for the $2 Common-Controls"
 }
 
 for exe in "$1" "$2"; do
     [ -f "$exe" ] || { echo "FAIL: $exe was not built"; exit 1; }
     check_imports "$exe"
 done
+check_flags "$1" DYNAMIC_BASE NX_COMPAT HIGH_ENTROPY_VA TERMINAL_SERVICE_AWARE
+check_flags "$2" DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE NO_SEH
+check_manifest "$1" amd64
+check_manifest "$2" X86
 
 size=$(stat -c %s "$2")
 echo "32-bit executable: $size bytes (limit $SIZE_LIMIT)"
-if [ "$size" -gt "$SIZE_LIMIT" ]; then
-    echo "FAIL: the 32-bit executable grew past $SIZE_LIMIT bytes"
-    failed=1
-fi
-i686-w64-mingw32-objdump -f "$2" | grep -q 'file format pei-i386' || { echo "FAIL: $2 is not a 32-bit executable"; failed=1; }
+[ "$size" -le "$SIZE_LIMIT" ] || fail "the 32-bit executable grew past $SIZE_LIMIT bytes"
+i686-w64-mingw32-objdump -f "$2" | grep -q 'file format pei-i386' || fail "$2 is not a 32-bit executable"
 exit $failed

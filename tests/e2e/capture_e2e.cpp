@@ -38,7 +38,8 @@ protected:
     {
         ProgramTest::TearDown();
         DestroyWindow(colours);
-        DeleteFileA((folder + "shot.png").c_str());
+        for (const char *name : {"shot.png", "calc.exe", "calc.exe.ran"})
+            DeleteFileA((folder + name).c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
@@ -98,6 +99,28 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
         differing += saved.rgb[i] != shown.rgb[i];
     EXPECT_EQ(differing, 0) << "pixels differ from the screen; top-left " << std::hex << saved.At(0, 0) << " vs "
                             << shown.At(0, 0);
+}
+
+// A calc.exe planted in the folder the program was started from and then
+// saved into: a bare tool name would be looked for there first. (Wine's save
+// dialog leaves the current directory alone, so here the start folder is
+// what shows a bare name being found.)
+TEST_F(Capture, CalcPlantedInTheStartAndSavedIntoFolderNeverRuns)
+{
+    ASSERT_TRUE(CopyFileA(PlantedPath("calc.exe").c_str(), (folder + "calc.exe").c_str(), FALSE));
+    StopProgram(program);
+    char testFolder[MAX_PATH];
+    GetCurrentDirectoryA(sizeof testFolder, testFolder);
+    SetCurrentDirectoryA(folder.c_str());
+    program = StartProgram();
+    SetCurrentDirectoryA(testFolder);
+    HWND dialog = DragToSaveDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    ChooseFileAndSave(dialog, folder + "shot.png");
+    ASSERT_TRUE(OverlayGone());
+    ASSERT_TRUE(FileExists(folder + "shot.png")) << "the shot was not saved into the folder";
+    SendCommand(program, IDM_TOOL_CALC);
+    EXPECT_FALSE(WaitUntil([&] { return FileExists(folder + "calc.exe.ran"); }, 3000)) << "the planted calc.exe ran";
 }
 
 TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)

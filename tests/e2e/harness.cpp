@@ -4,12 +4,27 @@
 
 #include <vector>
 
-std::string ProgramPath()
+static std::string TestProgramFolder()
 {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + "Ombrivale.exe";
+    std::string file(path, length);
+    return file.substr(0, file.find_last_of('\\') + 1);
+}
+
+std::string PlantedPath(const char *name)
+{
+    return TestProgramFolder() + "planted\\" + name;
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ProgramPath()
+{
+    return TestProgramFolder() + "Ombrivale.exe";
 }
 
 Program Launch(const std::string &path)

@@ -22,6 +22,10 @@ struct Program {
 
 // The freshly built Ombrivale.exe, beside the test program.
 std::string ProgramPath();
+// A file built to be planted where a bare name is looked for (calc.exe,
+// winmm.dll); it leaves NAME.ran beside itself when it runs or is loaded.
+std::string PlantedPath(const char *name);
+bool FileExists(const std::string &path);
 // Starts the program without waiting for anything.
 Program Launch(const std::string &path = ProgramPath());
 // Starts the program and waits for its main window.

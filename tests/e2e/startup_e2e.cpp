@@ -99,6 +99,32 @@ TEST_F(Startup, UnknownCommandsOpenNothing)
     EXPECT_TRUE(IsRunning(program));
 }
 
+// Windows takes a DLL that is no KnownDLL, winmm.dll among them, from the
+// program's folder first. Wine prefers its own winmm unless told to take a
+// native copy first, as Windows does: the copy runs with that override.
+TEST_F(Startup, WinmmPlantedBesideTheProgramIsNeverLoaded)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + "ombrivale_planted\\";
+    CreateDirectoryA(folder.c_str(), NULL);
+    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), (folder + "Ombrivale.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(PlantedPath("winmm.dll").c_str(), (folder + "winmm.dll").c_str(), FALSE));
+    static const char kOverrides[] = "Software\\Wine\\AppDefaults\\Ombrivale.exe\\DllOverrides";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm", REG_SZ, "native,builtin", 15), ERROR_SUCCESS);
+    program = StartProgram(folder + "Ombrivale.exe");
+    // Sent, so that both commands are done when the check below runs.
+    for (WPARAM command : {IDM_CD_OPEN, IDM_CD_CLOSE})
+        EXPECT_TRUE(SendMessageTimeoutA(program.window, WM_COMMAND, command, 0, SMTO_NORMAL, 10000, NULL));
+    EXPECT_FALSE(FileExists(folder + "winmm.dll.ran")) << "the planted winmm.dll was loaded";
+    EXPECT_TRUE(IsRunning(program));
+    StopProgram(program);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Ombrivale.exe");
+    for (const char *name : {"Ombrivale.exe", "winmm.dll", "winmm.dll.ran"})
+        DeleteFileA((folder + name).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
 {
     program = StartProgram();

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include <strings.h>
 
 #include "handle_ledger.h"
 
@@ -19,6 +22,30 @@ FakeWin32 &ActiveFake()
         std::abort();
     }
     return *activeFake;
+}
+
+// Windows looks for a bare DLL name beside the program first, unless the
+// DLL is one the system always takes from its own directory (the KnownDLLs,
+// and ntdll, which every process already has).
+static void CheckNotSearchedBesideProgram(LPCSTR name)
+{
+    static const char *const kAlwaysFromSystem[] = {"advapi32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+                                                     "msvcrt.dll",   "ntdll.dll",    "ole32.dll", "shell32.dll",
+                                                     "user32.dll"};
+    if (std::strchr(name, '\\') != nullptr)
+        return;
+    for (const char *known : kAlwaysFromSystem) {
+        if (strcasecmp(name, known) == 0)
+            return;
+    }
+    ADD_FAILURE() << "LoadLibraryA(\"" << name << "\"): a planted copy beside the program would be loaded";
+}
+
+// ShellExecute looks for a bare program name in the current directory first.
+static void CheckNotSearchedInCurrentDirectory(LPCSTR file)
+{
+    if (file != nullptr && std::strchr(file, '\\') == nullptr && std::strstr(file, "://") == nullptr)
+        ADD_FAILURE() << "ShellExecuteA(\"" << file << "\"): a planted copy in the current directory would run";
 }
 
 #define NO_TRACK

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "app/app_state.h"
 #include "fake_win32.h"
 #include "handle_ledger.h"
@@ -27,6 +30,19 @@ using ::testing::SaveArgPointee;
 using ::testing::Sequence;
 using ::testing::SetArgPointee;
 using ::testing::StrEq;
+
+// GetSystemDirectoryA or GetWindowsDirectoryA answering with that folder as
+// Windows does: its length, or, when the buffer is too small, the size it
+// needs with the buffer left as it was.
+inline auto ReturnFolder(std::string folder)
+{
+    return Invoke([folder](LPSTR buffer, UINT size) -> UINT {
+        if (folder.size() + 1 > size)
+            return (UINT)folder.size() + 1;
+        std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+        return (UINT)folder.size();
+    });
+}
 
 class Win32Test : public ::testing::Test {
 protected:

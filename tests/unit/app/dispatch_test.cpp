@@ -1,5 +1,6 @@
 // The command table: every identifier reaches its action with the exact
 // calls and arguments, and anything else does nothing.
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -19,15 +20,33 @@ struct CommandCase {
     std::function<void(FakeWin32 &, FakeRoutines &)> expect;
 };
 
-void ExpectTool(FakeWin32 &win, const char *file)
+const char kSystemFolder[] = "C:\\WINDOWS\\system32";
+const HMODULE kWinmm = FakeHandle<HMODULE>(0x7700);
+
+void ExpectTool(FakeWin32 &win, const char *path)
 {
-    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(file), nullptr, nullptr, SW_SHOWNORMAL));
+    if (std::strstr(path, "system32") != nullptr)
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    else
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS"));
+    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(path), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 void ExpectLock(FakeWin32 &win)
 {
-    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("rundll32.exe"), StrEq("user32.dll,LockWorkStation"),
-                                   nullptr, SW_SHOWNORMAL));
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\system32\\rundll32.exe"),
+                                   StrEq("user32.dll,LockWorkStation"), nullptr, SW_SHOWNORMAL));
+}
+
+// The system's winmm.dll, loaded for the one MCI command and freed.
+void ExpectCdCommand(FakeWin32 &win, const char *command)
+{
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
+    EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return((FARPROC)mciSendStringA));
+    EXPECT_CALL(win, mciSendStringA(StrEq(command), nullptr, 0, nullptr));
+    EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
 }
 
 std::vector<CommandCase> CommandTable()
@@ -41,16 +60,16 @@ std::vector<CommandCase> CommandTable()
         {IDM_BRIGHTNESS_UP, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(258)); }},
         {IDM_BRIGHTNESS_DOWN, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(254)); }},
         {IDM_BRIGHTNESS_DEFAULT, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(256)); }},
-        {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, "regedit.exe"); }},
-        {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, "appwiz.cpl"); }},
-        {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, "gpedit.msc"); }},
-        {IDM_TOOL_CMD, [](W &w, R &) { ExpectTool(w, "cmd.exe"); }},
-        {IDM_TOOL_TASKMGR, [](W &w, R &) { ExpectTool(w, "taskmgr.exe"); }},
-        {IDM_TOOL_DEVMGMT, [](W &w, R &) { ExpectTool(w, "devmgmt.msc"); }},
-        {IDM_TOOL_CALC, [](W &w, R &) { ExpectTool(w, "calc.exe"); }},
-        {IDM_TOOL_MSINFO, [](W &w, R &) { ExpectTool(w, "msinfo32.exe"); }},
-        {IDM_CD_OPEN, [](W &w, R &) { EXPECT_CALL(w, mciSendStringA(StrEq("set CDAudio door open"), nullptr, 0, nullptr)); }},
-        {IDM_CD_CLOSE, [](W &w, R &) { EXPECT_CALL(w, mciSendStringA(StrEq("set CDAudio door closed"), nullptr, 0, nullptr)); }},
+        {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\regedit.exe"); }},
+        {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\appwiz.cpl"); }},
+        {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\gpedit.msc"); }},
+        {IDM_TOOL_CMD, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\cmd.exe"); }},
+        {IDM_TOOL_TASKMGR, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\taskmgr.exe"); }},
+        {IDM_TOOL_DEVMGMT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\devmgmt.msc"); }},
+        {IDM_TOOL_CALC, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\calc.exe"); }},
+        {IDM_TOOL_MSINFO, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\msinfo32.exe"); }},
+        {IDM_CD_OPEN, [](W &w, R &) { ExpectCdCommand(w, "set CDAudio door open"); }},
+        {IDM_CD_CLOSE, [](W &w, R &) { ExpectCdCommand(w, "set CDAudio door closed"); }},
         {IDM_SHOW_DESKTOP, [](W &w, R &) {
              // The Windows key comes up before D.
              EXPECT_CALL(w, keybd_event(VK_LWIN, 0, 0, 0));
@@ -192,4 +211,36 @@ TEST_F(Dispatch, ScreenshotPausesThenRefusesWhileAnOverlayIsOpen)
     appState.captureActive = 1;
     EXPECT_CALL(win, Sleep(300));
     DispatchCommand(kWindow, IDM_SCREENSHOT, 0);
+}
+
+TEST_F(Dispatch, NoToolStartsWithoutItsFullPath)
+{
+    // 251 characters: with "\\calc.exe" and its zero, one byte past MAX_PATH.
+    const std::string tooLong = "C:\\" + std::string(MAX_PATH - 12, 'x');
+    // Unknown, too long by one, larger than the buffer (the size it needs comes back).
+    for (const std::string &folder : {std::string(), tooLong, std::string(MAX_PATH, 'y')}) {
+        SCOPED_TRACE(folder.size());
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).Times(3).WillRepeatedly(ReturnFolder(folder));
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(folder));
+        for (WPARAM command : {IDM_TOOL_CALC, IDM_LOCK, IDM_CD_OPEN, IDM_TOOL_REGEDIT})
+            DispatchCommand(kWindow, command, 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+    const std::string fits = tooLong.substr(0, tooLong.size() - 1);
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(fits));
+    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(fits + "\\calc.exe"), nullptr, nullptr, SW_SHOWNORMAL));
+    DispatchCommand(kWindow, IDM_TOOL_CALC, 0);
+}
+
+TEST_F(Dispatch, CdCommandWithoutWinmmOrItsEntryDoesNothing)
+{
+    InSequence order;
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(nullptr));
+    DispatchCommand(kWindow, IDM_CD_OPEN, 0);
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
+    EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
+    DispatchCommand(kWindow, IDM_CD_CLOSE, 0);
 }

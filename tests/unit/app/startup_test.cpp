@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "app/app_main.h"
+#include "app/dll_search.h"
 #include "app/main_window.h"
 #include "tests/unit/app/app_test.h"
 
@@ -220,4 +221,39 @@ TEST_F(Startup, ToggleHidesAShownIconAndQuietlyReAddsAHiddenOne)
     EXPECT_EQ(appState.trayIconShown, 1u);
     ExpectQuietRecord(added);
     EXPECT_STREQ(added.szInfo, "balloon") << "the balloon text stays, unshown";
+}
+
+static BOOL WINAPI RestrictingSucceeds(DWORD flags)
+{
+    EXPECT_EQ(flags, (DWORD)LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return TRUE;
+}
+
+static BOOL WINAPI RestrictingFails(DWORD)
+{
+    return FALSE;
+}
+
+TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
+{
+    const HMODULE kernel32 = FakeHandle<HMODULE>(0x7C00);
+    const struct {
+        const char *name;
+        FARPROC entry;
+        bool fallsBack;
+    } systems[] = {
+        {"entry present", (FARPROC)RestrictingSucceeds, false},
+        {"entry refuses", (FARPROC)RestrictingFails, true},
+        {"entry missing (Windows 7 without the update)", nullptr, true},
+    };
+    for (const auto &system : systems) {
+        SCOPED_TRACE(system.name);
+        InSequence order;
+        EXPECT_CALL(win, GetModuleHandleA(StrEq("kernel32.dll"))).WillOnce(Return(kernel32));
+        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("SetDefaultDllDirectories"))).WillOnce(Return(system.entry));
+        if (system.fallsBack)
+            EXPECT_CALL(win, SetDllDirectoryA(StrEq(""))).WillOnce(Return(TRUE));
+        RestrictDllSearchToSystem();
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }

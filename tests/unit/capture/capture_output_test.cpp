@@ -29,9 +29,48 @@ static int Narrow(UINT, DWORD, LPCWSTR wide, int, LPSTR text, int length, LPCSTR
     return (int)converted.size() + 1;
 }
 
+// The entries of the fake's gdiplus.dll are the fake's own GDI+ calls.
+static const GdiplusEntries kGdiplus = {GdiplusStartup, GdiplusShutdown, GdipCreateBitmapFromHBITMAP, GdipDisposeImage,
+                                        GdipGetImageEncodersSize, GdipGetImageEncoders, GdipSaveImageToFile};
+
+static FARPROC GdiplusEntry(LPCSTR name)
+{
+    const std::pair<const char *, FARPROC> entries[] = {
+        {"GdiplusStartup", (FARPROC)kGdiplus.startup},
+        {"GdiplusShutdown", (FARPROC)kGdiplus.shutdown},
+        {"GdipCreateBitmapFromHBITMAP", (FARPROC)kGdiplus.createBitmapFromHBITMAP},
+        {"GdipDisposeImage", (FARPROC)kGdiplus.disposeImage},
+        {"GdipGetImageEncodersSize", (FARPROC)kGdiplus.getImageEncodersSize},
+        {"GdipGetImageEncoders", (FARPROC)kGdiplus.getImageEncoders},
+        {"GdipSaveImageToFile", (FARPROC)kGdiplus.saveImageToFile},
+    };
+    for (const auto &[entryName, entry] : entries) {
+        if (std::strcmp(entryName, name) == 0)
+            return entry;
+    }
+    return nullptr;
+}
+
 class CaptureOutput : public CaptureTest {
 protected:
     GpImage *const image = FakeHandle<GpImage *>(0x40);
+    const HMODULE gdiplusModule = FakeHandle<HMODULE>(0x7800);
+
+    // The system's gdiplus.dll and its entries, but for one that is missing:
+    // "gdiplus.dll" when the module itself is.
+    void ExpectGdiplusLoaded(const char *missing)
+    {
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+        bool loads = missing == nullptr || std::strcmp(missing, "gdiplus.dll") != 0;
+        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\gdiplus.dll")))
+            .WillOnce(Return(loads ? gdiplusModule : nullptr));
+        if (!loads)
+            return;
+        // Which entries are looked up before a missing one stops the search is not the point.
+        EXPECT_CALL(win, GetProcAddress(gdiplusModule, _)).Times(AnyNumber()).WillRepeatedly(Invoke([=](HMODULE, LPCSTR name) {
+            return missing != nullptr && std::strcmp(name, missing) == 0 ? nullptr : GdiplusEntry(name);
+        }));
+    }
 
     void ExpectEncoderLookup(Encoders &encoders, bool allocates = true)
     {
@@ -85,7 +124,7 @@ protected:
         expected.lpstrFile = appState.fileName;
         expected.nMaxFile = 128;
         expected.lpstrTitle = record.lpstrTitle;
-        expected.Flags = 0x82806;
+        expected.Flags = 0x8280E;
         EXPECT_EQ(std::memcmp(&record, &expected, sizeof expected), 0);
     }
 
@@ -109,6 +148,7 @@ struct PngWrite {
     GpStatus startup, convert, save;
     UINT beep;
     const char *suggested;
+    const char *missing = nullptr;  // the module, or the entry, the system lacks
 };
 
 TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
@@ -118,6 +158,9 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
         {"write fails", 0, 0, 10, MB_ICONHAND, "截图01.png"},
         {"no GDI+", 18, 0, 0, MB_ICONHAND, "截图02.png"},
         {"no conversion", 0, 2, 0, MB_ICONHAND, "截图03.png"},
+        {"no gdiplus.dll", 0, 0, 0, MB_ICONHAND, "截图04.png", "gdiplus.dll"},
+        {"no save entry", 0, 0, 0, MB_ICONHAND, "截图05.png", "GdipSaveImageToFile"},
+        {"no startup entry", 0, 0, 0, MB_ICONHAND, "截图06.png", "GdiplusStartup"},
     };
     appState.instance = FakeHandle<HINSTANCE>(0x400000);
     DWORD counter = 0;
@@ -128,14 +171,17 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
         InSequence order;
         ExpectRegionGrab();
         ExpectSaveDialog("C:\\shots\\a", write.suggested);
-        EXPECT_CALL(win, GdiplusStartup(_, _, nullptr)).WillOnce(Invoke([&](ULONG_PTR *token, const GdiplusStartupInput *input, GdiplusStartupOutput *) {
-            EXPECT_EQ(input->GdiplusVersion, 1u);
-            EXPECT_EQ(input->DebugEventCallback, nullptr);
-            EXPECT_EQ(input->SuppressBackgroundThread + input->SuppressExternalCodecs, 0);
-            *token = 0x77;
-            return write.startup;
-        }));
-        if (write.startup == 0) {
+        ExpectGdiplusLoaded(write.missing);
+        if (write.missing == nullptr) {
+            EXPECT_CALL(win, GdiplusStartup(_, _, nullptr)).WillOnce(Invoke([&](ULONG_PTR *token, const GdiplusStartupInput *input, GdiplusStartupOutput *) {
+                EXPECT_EQ(input->GdiplusVersion, 1u);
+                EXPECT_EQ(input->DebugEventCallback, nullptr);
+                EXPECT_EQ(input->SuppressBackgroundThread + input->SuppressExternalCodecs, 0);
+                *token = 0x77;
+                return write.startup;
+            }));
+        }
+        if (write.missing == nullptr && write.startup == 0) {
             EXPECT_CALL(win, GdipCreateBitmapFromHBITMAP(region, nullptr, _))
                 .WillOnce(DoAll(SetArgPointee<2>(image), Return(write.convert)));
             if (write.convert == 0) {
@@ -155,6 +201,8 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
             }
             EXPECT_CALL(win, GdiplusShutdown(0x77u));
         }
+        if (write.missing == nullptr || std::strcmp(write.missing, "gdiplus.dll") != 0)
+            EXPECT_CALL(win, FreeLibrary(gdiplusModule)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, MessageBeep(write.beep));
         EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([](HWND w, UINT m, WPARAM p, LPARAM l) {
             EXPECT_EQ(appState.captureActive, 0u) << "cleared before the close";
@@ -286,7 +334,7 @@ TEST_F(CaptureOutput, FindEncoderByMimeTakesFirstMatchAndFreesTheList)
         ::testing::Mock::VerifyAndClearExpectations(&win);
         ExpectEncoderLookup(lookup.encoders, lookup.allocates);
         CLSID place = kBmpClsid;  // untouched unless found
-        EXPECT_EQ(FindEncoderByMime("image/png", &place), lookup.result);
+        EXPECT_EQ(FindEncoderByMime(kGdiplus, "image/png", &place), lookup.result);
         EXPECT_EQ(std::memcmp(&place, &lookup.found, sizeof place), 0);
     }
 }
