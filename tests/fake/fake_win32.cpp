@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fake_clipboard.h"
 #include "handle_ledger.h"
 
 static FakeWin32 *activeFake = nullptr;

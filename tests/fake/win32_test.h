@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "fake_clipboard.h"
 #include "fake_win32.h"
 #include "handle_ledger.h"
 
@@ -34,6 +35,7 @@ protected:
     {
         SetActiveFake(&win);
         LedgerReset();
+        FakeClipboardReset();
         appState = kAppStateAtStart;
     }
 
