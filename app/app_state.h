@@ -31,7 +31,7 @@ struct AppState {
     Point32 dragAnchor;
     Point32 dragCorner;
     DWORD captureCounter;
-    char fileName[128];
+    char fileName[MAX_PATH];
     CLSID pngEncoderClsid;
 
     // Reminder

@@ -88,6 +88,11 @@ typedef struct tagRECT {
 } RECT, *LPRECT;
 typedef const RECT *LPCRECT;
 
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE;
+
 typedef struct _POINTL {
     LONG x;
     LONG y;
