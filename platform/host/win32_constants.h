@@ -11,6 +11,7 @@
 #define MAX_PATH 260
 
 // Messages
+#define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_PAINT 0x000F
@@ -38,6 +39,7 @@
 #define SC_SCREENSAVE 0xF140
 #define SC_MONITORPOWER 0xF170
 #define HWND_BROADCAST ((HWND)0xffff)
+#define SMTO_ABORTIFHUNG 0x0002
 
 // Windows and classes
 #define WS_POPUP 0x80000000L
@@ -148,6 +150,7 @@
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 
 // Display modes
