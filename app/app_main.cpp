@@ -13,10 +13,23 @@ static const char kSecondCopyWarning[] = "你不用开很多次的，已经够�
 // The system colour number plus one, as a class brush; never painted.
 static const ULONG_PTR kBackgroundBrush = 12;
 
-// Any top-level window with our title means a copy is already running.
-static bool AnotherCopyIsRunning()
+static const char kInstanceMutexName[] = "Ombrivale.SingleInstance";
+
+// Any top-level window with our title means a copy is already running. Two
+// copies started at the same instant both pass that check before either
+// window exists, so the first to create the named mutex is the one that
+// runs; it holds the mutex until its loop ends.
+static bool AnotherCopyIsRunning(HANDLE *instanceMutex)
 {
-    return FindWindowA(NULL, MAIN_WINDOW_TITLE) != NULL;
+    *instanceMutex = NULL;
+    if (FindWindowA(NULL, MAIN_WINDOW_TITLE) != NULL)
+        return true;
+    *instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
+    if (*instanceMutex == NULL || GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    CloseHandle(*instanceMutex);
+    *instanceMutex = NULL;
+    return true;
 }
 
 static void RegisterMainWindowClass(HINSTANCE instance)
@@ -54,7 +67,8 @@ static int RunMessageLoop()
 
 int AppMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    if (AnotherCopyIsRunning()) {
+    HANDLE instanceMutex;
+    if (AnotherCopyIsRunning(&instanceMutex)) {
         MessageBoxA(NULL, kSecondCopyWarning, PROGRAM_NAME, MB_ICONWARNING);
         ExitProcess(0);
         return 0;
@@ -62,5 +76,8 @@ int AppMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RegisterMainWindowClass(instance);
     HWND window = CreateMainWindow(instance);
     AddTrayIconWithBalloon(window);
-    return RunMessageLoop();
+    int exitCode = RunMessageLoop();
+    if (instanceMutex != NULL)
+        CloseHandle(instanceMutex);
+    return exitCode;
 }

@@ -16,6 +16,7 @@ struct AppState {
     NOTIFYICONDATAA trayIcon;
     DWORD trayIconShown;
     DWORD createdOnce;
+    DWORD creationInProgress;
     DWORD muted;
     LONG brightnessLevel;
     char modulePath[MAX_PATH];
@@ -31,7 +32,7 @@ struct AppState {
     Point32 dragAnchor;
     Point32 dragCorner;
     DWORD captureCounter;
-    char fileName[128];
+    char fileName[MAX_PATH];
     CLSID pngEncoderClsid;
 
     // Reminder
@@ -40,6 +41,7 @@ struct AppState {
     char reminderText[1024];
     LONG reminderMinutes;
     UINT_PTR reminderTimer;
+    HWND reminderDialog;  // the open dialog, visible or armed; none once it has fired
 };
 
 // Brightness starts at the identity gamma multiplier; everything else is zero.

@@ -37,3 +37,11 @@ void RegisterHotkeys(HWND window)
     if (anyFailed)
         MessageBoxA(NULL, kHotkeyWarning, PROGRAM_NAME, MB_ICONWARNING);
 }
+
+// Windows refuses a combination that is already registered, even by this
+// window, so a re-registration must let go of the ten first.
+void UnregisterHotkeys(HWND window)
+{
+    for (const Hotkey &hotkey : kHotkeys)
+        UnregisterHotKey(window, hotkey.command);
+}

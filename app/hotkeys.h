@@ -6,5 +6,7 @@
 // Registers every hotkey on the window, in table order, and warns once when
 // any of them could not be registered.
 void RegisterHotkeys(HWND window);
+// Releases the ten combinations registered on the window.
+void UnregisterHotkeys(HWND window);
 
 #endif

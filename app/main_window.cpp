@@ -8,18 +8,44 @@
 #include "hotkeys.h"
 #include "tray_icon.h"
 
+static const char kTaskbarCreated[] = "TaskbarCreated";
+
+// An elevated copy does not receive the shell's "TaskbarCreated", which comes
+// from a lower integrity level, unless the window lets that one message in.
+// The call exists from Windows 7 on, so it is looked up rather than imported.
+typedef BOOL(WINAPI *MessageFilterCall)(HWND window, UINT message, DWORD action, void *status);
+static const DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW
+
+static void AllowTaskbarCreated(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (user32 == NULL)
+        return;
+    // Through a plain function pointer type, as every looked-up entry must.
+    typedef void (*AnyFunction)();
+    MessageFilterCall allow = reinterpret_cast<MessageFilterCall>(
+        reinterpret_cast<AnyFunction>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    if (allow != NULL)
+        allow(window, RegisterWindowMessageA(kTaskbarCreated), kMessageFilterAllow, NULL);
+}
+
 // Runs at window creation and again after every taskbar restart.
 static LRESULT OnCreate(HWND window)
 {
+    appState.creationInProgress = 1;
     GetModuleFileNameA(NULL, appState.modulePath, sizeof appState.modulePath);
     ReadAutostartState();
+    if (appState.createdOnce != 0)
+        UnregisterHotkeys(window);
     RegisterHotkeys(window);
     if (appState.createdOnce == 0) {
         // The start-up add, with its balloon, follows once the window exists.
         appState.createdOnce = 1;
-        return 0;
+        AllowTaskbarCreated(window);
+    } else {
+        AddTrayIconQuietly(window);
     }
-    AddTrayIconQuietly(window);
+    appState.creationInProgress = 0;
     return 0;
 }
 
@@ -40,11 +66,15 @@ static LRESULT OnTrayIcon(HWND window, LPARAM mouseMessage)
 }
 
 // The shell broadcasts "TaskbarCreated" when Explorer restarts; the icon
-// must then be added again.
+// must then be added again. Any program may broadcast it too: one that
+// arrives while a creation waits on its warning box changes nothing.
 static LRESULT OnOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == RegisterWindowMessageA("TaskbarCreated"))
+    if (message == RegisterWindowMessageA(kTaskbarCreated)) {
+        if (appState.creationInProgress != 0)
+            return 0;
         return SendMessageA(window, WM_CREATE, wParam, lParam);
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -20,6 +20,9 @@ static const char kProductPage[] = "http://www.ombrivale.net/?page_id=425";
 static const DWORD kKeyReleasePause = 200;
 // Lets the menu or the hotkey's screen state settle before the screen is frozen.
 static const DWORD kScreenshotPause = 300;
+// A broadcast waits on every top-level window; one that hangs must not hold
+// the program for longer than this.
+static const UINT kBroadcastTimeout = 2000;
 
 void SendVolumeCommand(HWND window, UINT appCommand)
 {
@@ -32,10 +35,12 @@ void ToggleMute(HWND window)
     SendMessageA(window, WM_APPCOMMAND, kMuteWParam, (LPARAM)APPCOMMAND_VOLUME_MUTE << 16);
 }
 
+// The level follows the screen: a ramp the display refuses leaves both as
+// they were, so the menu's check mark and the next step stay true.
 void ChangeBrightness(LONG newLevel)
 {
-    appState.brightnessLevel = newLevel;
-    ApplyBrightness(newLevel);
+    if (ApplyBrightness(newLevel))
+        appState.brightnessLevel = newLevel;
 }
 
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
@@ -83,7 +88,7 @@ void ShowDesktop()
 void StartScreenSaver()
 {
     Sleep(kKeyReleasePause);
-    SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, NULL);
 }
 
 void TurnMonitorOffAndLock(HWND window)
@@ -112,7 +117,16 @@ void OpenCaptureOverlay()
         DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_CAPTURE), NULL, CaptureOverlayProc, 0);
 }
 
+// One reminder dialog at a time: an open one is brought to the front, and
+// while a reminder is armed the command does nothing, as its grayed menu
+// entry says.
 void OpenReminderDialog()
 {
+    if (appState.reminderArmed != 0)
+        return;
+    if (appState.reminderDialog != NULL) {
+        SetForegroundWindow(appState.reminderDialog);
+        return;
+    }
     DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_REMINDER), NULL, ReminderDialogProc, 0);
 }

@@ -6,7 +6,7 @@ static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run
 static const char kRunValue[] = PROGRAM_NAME;
 static const char kTempFolderQuestion[] =
     "检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。";
-static const char kChangeFailedText[] = "修改开机启动设置失败，请以管理员身份运行本程序后重试。";
+static const char kChangeFailedText[] = "修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。";
 
 // A key of our own, closed by the caller once it has used it.
 static bool OpenRunKey(REGSAM access, HKEY *key)

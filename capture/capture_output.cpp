@@ -1,19 +1,65 @@
 #include "capture_output.h"
 
 #include "../app/app_state.h"
+#include "../app/main_window.h"
 #include "capture_overlay.h"
 #include "file_name.h"
 #include "png_writer.h"
 #include "save_dialog.h"
 
+// Another program may hold the clipboard for a moment: a few tries within
+// about half a second before giving up.
+static const int kClipboardTries = 5;
+static const DWORD kClipboardRetryDelay = 100;
+
+// The clipboard needs an owner that outlives the data: with none, Windows
+// refuses SetClipboardData. The overlay ends right after, so the hidden main
+// window, which lives for the whole run, owns it.
+static BOOL OpenClipboardForMainWindow()
+{
+    HWND owner = FindWindowA(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    for (int tries = 1;; tries++) {
+        if (OpenClipboard(owner))
+            return TRUE;
+        if (tries == kClipboardTries)
+            return FALSE;
+        Sleep(kClipboardRetryDelay);
+    }
+}
+
+// True once the picture is the clipboard's; otherwise it has been released.
+static bool HandPictureToClipboard()
+{
+    bool placed = false;
+    if (OpenClipboardForMainWindow()) {
+        EmptyClipboard();
+        placed = SetClipboardData(CF_BITMAP, appState.captureBitmap) != NULL;
+        CloseClipboard();
+    }
+    if (!placed)
+        DeleteObject(appState.captureBitmap);
+    return placed;
+}
+
+static void CloseAfterClipboard(HWND overlay)
+{
+    SendMessageA(overlay, WM_CLOSE, kOverlayEndResult, 0);
+    appState.captureActive = 0;
+}
+
 static void SaveAndClose(HWND overlay)
 {
     appState.captureCounter++;
     AppendPngExtension(appState.fileName, sizeof appState.fileName);
-    BOOL saved = SaveBitmapAsPng(appState.captureBitmap, appState.fileName);
-    // The asterisk tells the user the file is there; a failed write gets the
-    // error sound instead, as there is no file to find.
-    MessageBeep(saved ? MB_ICONASTERISK : MB_ICONHAND);
+    if (!SaveBitmapAsPng(appState.captureBitmap, appState.fileName)) {
+        // No file to find: the error sound, and the picture is kept on the
+        // clipboard so the user can still paste it.
+        MessageBeep(MB_ICONHAND);
+        HandPictureToClipboard();
+        CloseAfterClipboard(overlay);
+        return;
+    }
+    MessageBeep(MB_ICONASTERISK);
     appState.captureActive = 0;
     SendMessageA(overlay, WM_CLOSE, kOverlayEndResult, 0);
     DeleteObject(appState.captureBitmap);
@@ -22,17 +68,9 @@ static void SaveAndClose(HWND overlay)
 
 static void CopyToClipboardAndClose(HWND overlay)
 {
-    if (OpenClipboard(NULL)) {
-        EmptyClipboard();
-        // Once placed, the picture is the clipboard's; refused, it is still ours.
-        if (SetClipboardData(CF_BITMAP, appState.captureBitmap) == NULL)
-            DeleteObject(appState.captureBitmap);
-        CloseClipboard();
-    } else {
-        DeleteObject(appState.captureBitmap);
-    }
-    SendMessageA(overlay, WM_CLOSE, kOverlayEndResult, 0);
-    appState.captureActive = 0;
+    if (!HandPictureToClipboard())
+        MessageBeep(MB_ICONHAND);  // the picture is lost: not silently
+    CloseAfterClipboard(overlay);
 }
 
 void OutputCapture(HWND overlay)

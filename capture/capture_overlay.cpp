@@ -9,25 +9,46 @@
 static const char kInvalidSelection[] = "选择区域无效";
 
 // 1 while the output step runs: it ends the overlay itself and owns the
-// picture, so a close meanwhile must not clean up behind its back.
+// picture, so a close, a cancel or a second release meanwhile (the overlay
+// still gets sent messages under the save dialog) must leave both alone.
 static DWORD outputRunning;
+
+// The virtual screen the overlay covers, in screen coordinates: client
+// coordinates plus its top-left corner are screen coordinates.
+static RECT overlayScreen;
 
 static void ShowCrossCursor()
 {
     SetCursor(LoadCursorA(NULL, IDC_CROSS));
 }
 
+static SIZE ClientSize()
+{
+    SIZE size = {overlayScreen.right - overlayScreen.left, overlayScreen.bottom - overlayScreen.top};
+    return size;
+}
+
+// Only the pixels under the frame change when it moves; repainting just
+// those keeps a drag's cost independent of the screen's size.
+static void InvalidateFrame(HWND overlay)
+{
+    RECT bounds = FrameBounds(appState.dragAnchor, appState.dragCorner);
+    InvalidateRect(overlay, &bounds, FALSE);
+}
+
 static BOOL OnOpen(HWND overlay)
 {
     appState.captureActive = 1;
     ShowCrossCursor();
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(overlay, HWND_TOPMOST, 0, 0, width, height, 0);
+    overlayScreen = VirtualScreen();
+    SIZE size = ClientSize();
+    SetWindowPos(overlay, HWND_TOPMOST, overlayScreen.left, overlayScreen.top, size.cx, size.cy, 0);
+    // A drag cut short by the last overlay's end must not carry over.
+    appState.dragging = 0;
     appState.dragAnchor = Point32{0, 0};
     appState.dragCorner = Point32{0, 0};
     // Not shown yet, so this is the desktop as it was when the command came.
-    GrabScreen(NULL);
+    GrabScreen(overlayScreen);
     return TRUE;
 }
 
@@ -35,8 +56,9 @@ static BOOL OnMouseMove(HWND overlay, LPARAM lParam)
 {
     ShowCrossCursor();
     if (appState.dragging == 1) {
-        appState.dragCorner = PointFromLParam(lParam);
-        InvalidateRect(overlay, NULL, FALSE);
+        InvalidateFrame(overlay);
+        appState.dragCorner = PointFromLParam(lParam, ClientSize());
+        InvalidateFrame(overlay);
     }
     return TRUE;
 }
@@ -45,24 +67,42 @@ static BOOL OnLeftButtonDown(HWND overlay, LPARAM lParam)
 {
     ShowCrossCursor();
     SetCapture(overlay);
-    appState.dragAnchor = PointFromLParam(lParam);
+    InvalidateFrame(overlay);  // the last frame goes; a click alone has none
+    appState.dragAnchor = PointFromLParam(lParam, ClientSize());
+    appState.dragCorner = appState.dragAnchor;
     appState.dragging = 1;
+    return TRUE;
+}
+
+static BOOL WarnInvalidSelection(HWND overlay)
+{
+    MessageBoxA(overlay, kInvalidSelection, NULL, MB_ICONWARNING);
     return TRUE;
 }
 
 static BOOL OnLeftButtonUp(HWND overlay)
 {
+    if (outputRunning == 1)
+        return TRUE;
     appState.dragging = 0;
     ReleaseCapture();
-    if (!SelectionHasArea(appState.dragAnchor, appState.dragCorner)) {
-        MessageBoxA(overlay, kInvalidSelection, NULL, MB_ICONWARNING);
-        return TRUE;
-    }
-    // The live screen shows the frozen picture and the frame; the region
-    // inside the frame is taken from it, then the frozen picture goes.
     RECT region = RegionInsideFrame(appState.dragAnchor, appState.dragCorner);
+    if (!RegionHasPixels(region))
+        return WarnInvalidSelection(overlay);
+    // The live screen shows the frozen picture and the frame; the region
+    // inside the frame is taken from it once no paint is pending, so no
+    // stale frame line lands in the picture. Then the frozen picture goes.
+    UpdateWindow(overlay);
+    region.left += overlayScreen.left;
+    region.right += overlayScreen.left;
+    region.top += overlayScreen.top;
+    region.bottom += overlayScreen.top;
     HBITMAP frozen = appState.captureBitmap;
-    GrabScreen(&region);
+    GrabScreen(region);
+    if (appState.captureBitmap == NULL) {
+        appState.captureBitmap = frozen;
+        return WarnInvalidSelection(overlay);
+    }
     DeleteObject(frozen);
     outputRunning = 1;
     OutputCapture(overlay);
@@ -72,6 +112,8 @@ static BOOL OnLeftButtonUp(HWND overlay)
 
 static BOOL OnCancel(HWND overlay)
 {
+    if (outputRunning == 1)
+        return TRUE;
     appState.captureActive = 0;
     SendMessageA(overlay, WM_CLOSE, kOverlayEndResult, 0);
     DeleteObject(appState.captureBitmap);
@@ -111,5 +153,9 @@ INT_PTR CALLBACK CaptureOverlayProc(HWND overlay, UINT message, WPARAM wParam, L
         return OnCancel(overlay);
     if (message == WM_CLOSE)
         return OnClose(overlay, wParam);
+    // Handled by doing nothing: the overlay keeps covering the whole virtual
+    // screen when it moves to a monitor of another scale.
+    if (message == WM_DPICHANGED)
+        return TRUE;
     return FALSE;
 }

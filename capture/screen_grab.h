@@ -3,8 +3,11 @@
 
 #include "../platform/win32.h"
 
-// Copies the whole primary screen (NULL) or a rectangle of it into a new
-// bitmap, which replaces the handle in captureBitmap.
-void GrabScreen(const RECT *rect);
+// The bounding rectangle of every monitor, in screen coordinates. On one
+// monitor it is the primary screen, from (0, 0).
+RECT VirtualScreen();
+// Copies a rectangle of the screen (screen coordinates) into a new bitmap,
+// which replaces the handle in captureBitmap.
+void GrabScreen(const RECT &rect);
 
 #endif

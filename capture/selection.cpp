@@ -1,14 +1,18 @@
 #include "selection.h"
 
-Point32 PointFromLParam(LPARAM lParam)
+static DWORD Clamped(short value, LONG size)
 {
-    Point32 point = {LOWORD(lParam), HIWORD(lParam)};
-    return point;
+    if (value < 0)
+        return 0;
+    if (value >= size)
+        return (DWORD)(size - 1);
+    return (DWORD)value;
 }
 
-bool SelectionHasArea(Point32 anchor, Point32 corner)
+Point32 PointFromLParam(LPARAM lParam, SIZE client)
 {
-    return anchor.x != corner.x && anchor.y != corner.y;
+    Point32 point = {Clamped((short)LOWORD(lParam), client.cx), Clamped((short)HIWORD(lParam), client.cy)};
+    return point;
 }
 
 static DWORD Smaller(DWORD a, DWORD b)
@@ -23,11 +27,26 @@ static DWORD Larger(DWORD a, DWORD b)
 
 RECT RegionInsideFrame(Point32 anchor, Point32 corner)
 {
-    // Coordinates are 16-bit values, so the sums cannot overflow a LONG.
+    // Coordinates lie inside the client area, so the sums cannot overflow.
     RECT region;
     region.left = (LONG)Smaller(anchor.x, corner.x) + 1;
     region.top = (LONG)Smaller(anchor.y, corner.y) + 1;
     region.right = (LONG)Larger(anchor.x, corner.x) - 1;
     region.bottom = (LONG)Larger(anchor.y, corner.y) - 1;
     return region;
+}
+
+bool RegionHasPixels(const RECT &region)
+{
+    return region.left < region.right && region.top < region.bottom;
+}
+
+RECT FrameBounds(Point32 anchor, Point32 corner)
+{
+    RECT bounds;
+    bounds.left = (LONG)Smaller(anchor.x, corner.x);
+    bounds.top = (LONG)Smaller(anchor.y, corner.y);
+    bounds.right = (LONG)Larger(anchor.x, corner.x) + 1;
+    bounds.bottom = (LONG)Larger(anchor.y, corner.y) + 1;
+    return bounds;
 }

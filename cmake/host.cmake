@@ -71,3 +71,7 @@ include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)
 add_test(NAME build.executables_stand_alone
          COMMAND ${CMAKE_SOURCE_DIR}/tests/check_executables.sh ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe
                  ${CMAKE_SOURCE_DIR}/build/win32/Ombrivale.exe)
+
+# The folders depend one way, without circles.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME build.layering COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check_layering.py ${CMAKE_SOURCE_DIR})

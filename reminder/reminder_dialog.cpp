@@ -9,7 +9,8 @@ static const char kReminderCaption[] = "Ombrivale 定时提醒";
 static const char kInvalidMinutesText[] = "你的输入不正确，请重新输入。";
 static const char kTimerFailedText[] = "无法启动定时器，请稍后重试。";
 
-// The dialog's only timer; its message does not look at the identifier.
+// The dialog's only timer. Any program can post WM_TIMER to the dialog, so
+// only this identifier, on the armed dialog, fires the reminder.
 static const UINT_PTR kReminderTimerId = 1;
 
 // The radio buttons in reading order and the action each one chooses.
@@ -33,10 +34,24 @@ static PowerAction ChosenAction(HWND dialog)
     return action;
 }
 
+// True for the one dialog that is open and not armed: the hidden ones (armed,
+// or showing their fired reminder) ignore an OK that another program posts.
+static bool IsTheVisibleDialog(HWND dialog)
+{
+    return dialog == appState.reminderDialog && appState.reminderArmed == 0;
+}
+
+static bool IsTheArmedDialog(HWND dialog)
+{
+    return dialog == appState.reminderDialog && appState.reminderArmed != 0;
+}
+
 // The dialog is hidden rather than ended: its modal loop keeps running and
 // its timer's message comes back here.
 static INT_PTR OnOk(HWND dialog)
 {
+    if (!IsTheVisibleDialog(dialog))
+        return TRUE;
     appState.reminderAction = ChosenAction(dialog);
     GetWindowTextA(GetDlgItem(dialog, IDC_REMINDER_TEXT), appState.reminderText, sizeof appState.reminderText);
     appState.reminderMinutes = (LONG)GetDlgItemInt(dialog, IDC_REMINDER_MINUTES, NULL, TRUE);
@@ -54,13 +69,23 @@ static INT_PTR OnOk(HWND dialog)
 }
 
 // Disarmed first, so the menu entry is available again while the box waits.
-static INT_PTR OnTimer(HWND dialog)
+// A new dialog may then open and press OK, so this reminder keeps its own
+// copy of the action and text it was armed with. Once done it ends its
+// dialog rather than leave it hidden with its loop for the rest of the run.
+static INT_PTR OnTimer(HWND dialog, WPARAM timerId)
 {
+    if (timerId != kReminderTimerId || !IsTheArmedDialog(dialog))
+        return TRUE;
+    PowerAction action = (PowerAction)appState.reminderAction;
+    char text[sizeof appState.reminderText];
+    lstrcpyA(text, appState.reminderText);
     appState.reminderArmed = 0;
+    appState.reminderDialog = NULL;
     KillTimer(dialog, appState.reminderTimer);
-    MessageBoxA(NULL, appState.reminderText, kReminderCaption, MB_OK);
-    if (appState.reminderAction != POWER_NONE)
-        PerformPowerAction(appState.reminderAction);
+    MessageBoxA(NULL, text, kReminderCaption, MB_OK);
+    if (action != POWER_NONE)
+        PerformPowerAction(action);
+    EndDialog(dialog, 0);
     return TRUE;
 }
 
@@ -72,11 +97,26 @@ static INT_PTR OnCommand(HWND dialog, WPARAM wParam)
     return TRUE;
 }
 
-// The close button is the one way out of a visible dialog.
+// The close button is the one way out of a visible dialog. Another program
+// may close the hidden armed one too: that disarms, so the menu entry that
+// was grayed for it is offered again.
 static INT_PTR OnClose(HWND dialog)
 {
+    if (IsTheArmedDialog(dialog)) {
+        KillTimer(dialog, appState.reminderTimer);
+        appState.reminderArmed = 0;
+    }
+    if (dialog == appState.reminderDialog)
+        appState.reminderDialog = NULL;
     EndDialog(dialog, 0);
     return TRUE;
+}
+
+// Still FALSE, so no field is initialised and no focus is set.
+static INT_PTR OnInitDialog(HWND dialog)
+{
+    appState.reminderDialog = dialog;
+    return FALSE;
 }
 
 INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
@@ -84,9 +124,10 @@ INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_COMMAND)
         return OnCommand(hwnd, wParam);
     if (message == WM_TIMER)
-        return OnTimer(hwnd);
+        return OnTimer(hwnd, wParam);
     if (message == WM_CLOSE)
         return OnClose(hwnd);
-    // WM_INITDIALOG included: the fields start empty and no focus is set.
+    if (message == WM_INITDIALOG)
+        return OnInitDialog(hwnd);
     return FALSE;
 }

@@ -3,15 +3,16 @@
 
 // The screen's device context is borrowed only for the one call: a program
 // that runs for weeks must not hold one more with every brightness step.
-void ApplyBrightness(LONG level)
+BOOL ApplyBrightness(LONG level)
 {
     GammaRamp ramp;
     BuildGammaRamp(level, &ramp);
     HDC screen = GetDC(NULL);
     if (screen == NULL)
-        return;
-    // A display without gamma support refuses the ramp; the level stays
-    // changed and the next step computes from it.
-    SetDeviceGammaRamp(screen, &ramp);
+        return FALSE;
+    // A display without gamma support, or one that finds the ramp too far
+    // from the identity, refuses it; the caller then keeps the old level.
+    BOOL set = SetDeviceGammaRamp(screen, &ramp);
     ReleaseDC(NULL, screen);
+    return set;
 }

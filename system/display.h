@@ -3,7 +3,8 @@
 
 #include "../platform/win32.h"
 
-void ApplyBrightness(LONG level);
+// True when the display took the ramp.
+BOOL ApplyBrightness(LONG level);
 void SetResolution(DWORD width, DWORD height);
 void RefreshIconMetrics();
 

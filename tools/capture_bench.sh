@@ -1,7 +1,8 @@
 #!/bin/sh
 # Prints the screenshot benchmark's figures under Wine, on a private Xvfb
-# large enough for both sizes: a 1280x800 and a 1920x1080 virtual desktop.
+# large enough for every size: virtual desktops from 1280x800 up to 8K.
 #   tools/capture_bench.sh [WIN64_BUILD_DIR]     (default build/win64)
+#   SIZES="1280x800 3840x2160" tools/capture_bench.sh   (a choice of sizes)
 set -eu
 HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:-$HERE/../build/win64}" && pwd)
@@ -10,7 +11,9 @@ number=121
 while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
     number=$((number + 1))
 done
-Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+SIZES=${SIZES:-1280x800 1920x1080 2560x1440 3840x2160 7680x4320}
+largest=$(echo $SIZES | tr ' ' '\n' | sort -t x -k 1,1n | tail -n 1)
+Xvfb ":$number" -screen 0 "${largest}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 state=$(mktemp)
 log=$(mktemp)
@@ -33,7 +36,7 @@ DISPLAY=":$number" OMBRIVALE_XVFB=0 "$HERE/wine_session.sh" start "$state"
 cd "$BUILD"
 # The soak (200 overlays, 50 saves, about two minutes) runs at the first size.
 soak=soak
-for size in 1280x800 1920x1080; do
+for size in $SIZES; do
     # Output through a file: Wine's helper processes would hold a pipe open.
     "$WINE" explorer "/desktop=Bench$size,$size" capture_bench.exe Ombrivale.exe $soak </dev/null >"$log" 2>&1 || true
     soak=

@@ -101,6 +101,9 @@ void ShowTrayMenu(HWND hwnd)
     SetForegroundWindow(hwnd);
     // No TPM_RETURNCMD: the choice arrives as WM_COMMAND once this returns.
     TrackPopupMenu(appState.popupMenu, kTrackFlags, cursor.x, cursor.y, 0, hwnd, NULL);
+    // Windows documents this for notification-area menus: without a message
+    // after the menu, the next one may close at once or swallow a click.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
     appState.popupMenu = NULL;
     DeleteBitmaps(bitmaps);

@@ -11,6 +11,7 @@
 #define MAX_PATH 260
 
 // Messages
+#define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_PAINT 0x000F
@@ -31,12 +32,14 @@
 #define WM_RBUTTONDBLCLK 0x0206
 #define WM_HOTKEY 0x0312
 #define WM_APPCOMMAND 0x0319
+#define WM_DPICHANGED 0x02E0
 
 #define SM_CXICON 11
 
 #define SC_SCREENSAVE 0xF140
 #define SC_MONITORPOWER 0xF170
 #define HWND_BROADCAST ((HWND)0xffff)
+#define SMTO_ABORTIFHUNG 0x0002
 
 // Windows and classes
 #define WS_POPUP 0x80000000L
@@ -111,6 +114,10 @@
 // Screen, painting and GDI
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_XVIRTUALSCREEN 76
+#define SM_YVIRTUALSCREEN 77
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
 #define HWND_TOPMOST ((HWND)-1)
 #define SRCCOPY 0x00CC0020
 #define MERGECOPY 0x00C000CA
@@ -143,6 +150,7 @@
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 
 // Display modes

@@ -39,6 +39,8 @@ typedef const BYTE *LPCBYTE;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
 typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef DWORD_PTR *PDWORD_PTR;
 typedef uintptr_t SIZE_T;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
@@ -50,6 +52,8 @@ typedef DWORD ACCESS_MASK;
 typedef ACCESS_MASK REGSAM;
 typedef void *HANDLE;
 typedef HANDLE *PHANDLE;
+// Only ever passed as NULL: the layout is never needed.
+typedef struct _SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
 
 #define DECLARE_HANDLE(name) \
     struct name##__ { int unused; }; \
@@ -87,6 +91,11 @@ typedef struct tagRECT {
     LONG bottom;
 } RECT, *LPRECT;
 typedef const RECT *LPCRECT;
+
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE;
 
 typedef struct _POINTL {
     LONG x;

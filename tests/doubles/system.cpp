@@ -12,9 +12,9 @@ void ForcedShutdown(ForcedPowerAction action)
     ActiveRoutines().ForcedShutdown(action);
 }
 
-void ApplyBrightness(LONG level)
+BOOL ApplyBrightness(LONG level)
 {
-    ActiveRoutines().ApplyBrightness(level);
+    return ActiveRoutines().ApplyBrightness(level);
 }
 
 void SetResolution(DWORD width, DWORD height)

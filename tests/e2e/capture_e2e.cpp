@@ -31,6 +31,10 @@ protected:
         folder = std::string(temp) + "ombrivale_capture\\";
         CreateDirectoryA(folder.c_str(), NULL);
         DeleteFileA((folder + "shot.png").c_str());
+        // A folder deep enough that the saved path is longer than 128 bytes.
+        deep = folder + std::string(120, 'd') + "\\";
+        CreateDirectoryA(deep.c_str(), NULL);
+        DeleteFileA((deep + "shot.png").c_str());
         program = StartProgram();
     }
 
@@ -40,6 +44,8 @@ protected:
         DestroyWindow(colours);
         for (const char *name : {"shot.png", "calc.exe", "calc.exe.ran"})
             DeleteFileA((folder + name).c_str());
+        DeleteFileA((deep + "shot.png").c_str());
+        RemoveDirectoryA(deep.c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
@@ -67,6 +73,7 @@ protected:
 
     HWND colours = NULL;
     std::string folder;
+    std::string deep;
 };
 
 TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
@@ -88,10 +95,11 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
     HWND dialog = WaitForSaveDialog(program.id);
     ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
     EXPECT_EQ(SaveDialogFileName(dialog), "截图00.png");
-    ChooseFileAndSave(dialog, folder + "shot");  // ".png" is added
+    ASSERT_GT((deep + "shot.png").size(), 128u);
+    ChooseFileAndSave(dialog, deep + "shot");  // ".png" is added
     ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
 
-    Pixels saved = ReadPng(folder + "shot.png");
+    Pixels saved = ReadPng(deep + "shot.png");
     ASSERT_EQ(saved.width, kTo.x - kFrom.x - 2) << "no readable shot.png";
     ASSERT_EQ(saved.height, kTo.y - kFrom.y - 2);
     int differing = 0;
@@ -133,6 +141,17 @@ TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)
     dialog = DragToSaveDialog();
     ASSERT_NE(dialog, (HWND)NULL);
     EXPECT_EQ(SaveDialogFileName(dialog), "截图01.png") << "the number did not grow after a save";
+    // Changed printer settings, broadcast while the dialog is open, and a
+    // stray right release must leave the output alone.
+    HWND overlay = FindOverlay(program.id);
+    ASSERT_NE(overlay, (HWND)NULL);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(overlay, WM_DEVMODECHANGE, 0, (LPARAM) "Printer", SMTO_ABORTIFHUNG, 5000, &answer), 0)
+        << "the overlay did not answer the mode change";
+    PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
+    SendCommand(program, IDM_SCREENSHOT);
+    EXPECT_FALSE(WaitUntil([&] { return CountOverlays(program.id) > 1; }, 1000)) << "the output was cancelled under the dialog";
+    ASSERT_TRUE(IsWindow(dialog)) << "the save dialog went with the mode change";
     PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the cancel";
     SIZE size = ClipboardBitmapSize();
@@ -146,7 +165,7 @@ TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)
     EXPECT_TRUE(OverlayGone());
 }
 
-TEST_F(Capture, ZeroAreaDragWarnsOverOverlayAndRightClickCancels)
+TEST_F(Capture, ZeroAreaDragAndClickWarnOverOverlayAndRightClickCancels)
 {
     HWND overlay = OpenOverlay();
     ASSERT_NE(overlay, (HWND)NULL);
@@ -157,6 +176,13 @@ TEST_F(Capture, ZeroAreaDragWarnsOverOverlayAndRightClickCancels)
     EXPECT_EQ(GetWindow(box, GW_OWNER), overlay) << "the warning is not owned by the overlay";
     PressButton(box, IDOK);
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 1000)) << "the warning ended the overlay";
+
+    // A click is a selection without area, never one from the last corner.
+    Xdotool("mousemove 500 300 click 1");
+    box = WaitForBoxBeside(program.id, overlay);
+    ASSERT_NE(box, (HWND)NULL) << "no warning for a click without a drag";
+    EXPECT_EQ(MessageBoxText(box), "选择区域无效");
+    PressButton(box, IDOK);
 
     Xdotool("mousemove 500 300 click 3");
     EXPECT_TRUE(OverlayGone()) << "a right click did not cancel";

@@ -127,16 +127,41 @@ TEST_F(Reminder, RefusedMinutesWarnAndKeepTheDialog)
     }
 }
 
-TEST_F(Reminder, EscapeDoesNothingAndCloseEndsTheDialog)
+static int CountReminderForms(DWORD processId)
+{
+    int forms = 0;
+    for (HWND window : TopLevelWindows(processId, "#32770", kCaption, true))
+        forms += GetDlgItem(window, IDC_REMINDER_MINUTES) != NULL ? 1 : 0;
+    return forms;
+}
+
+// One dialog at a time; a timer message that anyone may post fires nothing;
+// an armed dialog closed from outside disarms, so the command works again.
+TEST_F(Reminder, OneDialogEscapeDoesNothingAndCloseEndsItArmedOrNot)
 {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
+    SendCommand(program, IDM_REMINDER);
+    EXPECT_FALSE(WaitUntil([&] { return CountReminderForms(program.id) > 1; }, 1000)) << "a second dialog opened";
+    PostMessageA(dialog, WM_TIMER, 1, 0);
     HWND minutes = GetDlgItem(dialog, IDC_REMINDER_MINUTES);
     PostMessageA(minutes, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 1000)) << "Esc closed the dialog";
+    EXPECT_EQ(WaitForReminderWindow(program.id, false, 200), (HWND)NULL) << "an unarmed dialog fired";
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the close button did not end the dialog";
-    EXPECT_TRUE(IsRunning(program));
+
+    dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    SetDlgItemTextA(dialog, IDC_REMINDER_MINUTES, "5");
+    PressOk(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
+    SendCommand(program, IDM_REMINDER);
+    PostMessageA(dialog, WM_TIMER, 7, 0);
+    EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1000)) << "armed, yet a window opened";
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the armed dialog did not end";
+    EXPECT_NE(OpenDialog(), (HWND)NULL) << "closing the armed dialog did not disarm";
 }
 
 // Waits for the real one-minute timer.
@@ -167,13 +192,29 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     ASSERT_NE(box, (HWND)NULL) << "no reminder within 90 s";
     EXPECT_GE(GetTickCount() - armedAt, 59000u) << "the reminder came early";
     EXPECT_EQ(MessageBoxText(box), kText);
-    PressButton(box, IDOK);
     EXPECT_EQ(SubmenuPixels(program, 2, kMenuAt, width), enabled) << "the reminder entry stayed grayed";
 
-    // Once fired, a fresh dialog opens with empty fields.
+    // While the box waits, a fresh dialog opens with empty fields; shut down
+    // chosen there with refused minutes must not become this reminder's action.
     HWND again = OpenDialog();
     ASSERT_NE(again, (HWND)NULL);
-    EXPECT_NE(again, dialog);
     EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_TEXT)), "");
     EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_MINUTES)), "");
+    PostMessageA(GetDlgItem(again, IDC_ACTION_SHUTDOWN), BM_CLICK, 0, 0);
+    SetDlgItemTextA(again, IDC_REMINDER_MINUTES, "0");
+    PressOk(again);
+    HWND refused = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : TopLevelWindows(program.id, "#32770", kCaption, true)) {
+            if (window != box && window != again)
+                refused = window;
+        }
+        return refused != NULL;
+    })) << "no warning for refused minutes";
+    PressButton(refused, IDOK);
+    PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(again); })) << "the new dialog did not close";
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the fired reminder left its dialog behind";
+    EXPECT_FALSE(WaitUntil([&] { return !IsRunning(program); }, 2000)) << "the reminder ran another's action";
 }

@@ -122,6 +122,38 @@ TEST_F(SystemControl, BrightnessSurvivesARefusedRamp)
     EXPECT_TRUE(IsRunning(program));
 }
 
+// A top-level window on a thread of its own that stops answering messages
+// until the test lets it go.
+static DWORD WINAPI HungWindowThread(LPVOID release)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    WaitForSingleObject((HANDLE)release, INFINITE);
+    DestroyWindow(window);
+    return 0;
+}
+
+// Both commands broadcast; one hung window must not freeze the program.
+TEST_F(SystemControl, HungWindowDoesNotFreezeTheBroadcasts)
+{
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, REG_SZ, "0", 2), ERROR_SUCCESS);
+    program = StartProgram();
+    HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE thread = CreateThread(NULL, 0, HungWindowThread, release, 0, NULL);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA("STATIC", "hung") != NULL; })) << "no hung window";
+    SendCommand(program, IDM_SCREENSAVER);
+    SendCommand(program, IDM_REBUILD_ICON_CACHE);
+    std::string expected = std::to_string(GetSystemMetrics(SM_CXICON));
+    EXPECT_TRUE(WaitUntil([&] { return IconSizeInRegistry() == expected; }, 15000)) << "the icon size was not written";
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer), 0)
+        << "the program no longer answers";
+    SetEvent(release);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    CloseHandle(release);
+    EXPECT_TRUE(IsRunning(program));
+}
+
 TEST_F(SystemControl, ForcedShutdownAsksAndNoCancels)
 {
     program = StartProgram();

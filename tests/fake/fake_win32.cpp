@@ -6,6 +6,7 @@
 
 #include <strings.h>
 
+#include "fake_clipboard.h"
 #include "handle_ledger.h"
 
 static FakeWin32 *activeFake = nullptr;

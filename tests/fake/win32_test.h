@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "fake_clipboard.h"
 #include "fake_win32.h"
 #include "handle_ledger.h"
 
@@ -50,6 +51,7 @@ protected:
     {
         SetActiveFake(&win);
         LedgerReset();
+        FakeClipboardReset();
         appState = kAppStateAtStart;
     }
 

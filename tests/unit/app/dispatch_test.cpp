@@ -57,9 +57,9 @@ std::vector<CommandCase> CommandTable()
         {IDM_VOLUME_UP, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0xA0000)); }},
         {IDM_VOLUME_DOWN, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x30292, 0x90000)); }},
         {IDM_MUTE, [](W &w, R &) { EXPECT_CALL(w, SendMessageA(kWindow, WM_APPCOMMAND, 0x200EB0, 0x80000)); }},
-        {IDM_BRIGHTNESS_UP, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(258)); }},
-        {IDM_BRIGHTNESS_DOWN, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(254)); }},
-        {IDM_BRIGHTNESS_DEFAULT, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(256)); }},
+        {IDM_BRIGHTNESS_UP, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(258)).WillOnce(Return(TRUE)); }},
+        {IDM_BRIGHTNESS_DOWN, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(254)).WillOnce(Return(TRUE)); }},
+        {IDM_BRIGHTNESS_DEFAULT, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(256)).WillOnce(Return(TRUE)); }},
         {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\regedit.exe"); }},
         {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\appwiz.cpl"); }},
         {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\gpedit.msc"); }},
@@ -79,7 +79,9 @@ std::vector<CommandCase> CommandTable()
          }},
         {IDM_SCREENSAVER, [](W &w, R &) {
              EXPECT_CALL(w, Sleep(200));
-             EXPECT_CALL(w, SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0));
+             // Bounded, and skipping hung windows: one of them must not hold the program.
+             EXPECT_CALL(w, SendMessageTimeoutA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0, SMTO_ABORTIFHUNG,
+                                                AllOf(testing::Ge(1000u), testing::Le(5000u)), _));
          }},
         {IDM_REBUILD_ICON_CACHE, [](W &, R &r) { EXPECT_CALL(r, RefreshIconMetrics()); }},
         {IDM_MONITOR_OFF, [](W &w, R &) {
@@ -177,8 +179,8 @@ TEST_F(Dispatch, BrightnessStepsByTwoWithoutBoundsAndDefaultRestores)
     {
         InSequence order;
         for (LONG level = 254; level >= 236; level -= 2)
-            EXPECT_CALL(routines, ApplyBrightness(level));
-        EXPECT_CALL(routines, ApplyBrightness(256));
+            EXPECT_CALL(routines, ApplyBrightness(level)).WillOnce(Return(TRUE));
+        EXPECT_CALL(routines, ApplyBrightness(256)).WillOnce(Return(TRUE));
     }
     for (int step = 0; step < 10; ++step)
         DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
@@ -187,9 +189,42 @@ TEST_F(Dispatch, BrightnessStepsByTwoWithoutBoundsAndDefaultRestores)
     EXPECT_EQ(appState.brightnessLevel, 256);
 
     appState.brightnessLevel = 0;
-    EXPECT_CALL(routines, ApplyBrightness(-2));
+    EXPECT_CALL(routines, ApplyBrightness(-2)).WillOnce(Return(TRUE));
     DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
     EXPECT_EQ(appState.brightnessLevel, -2);
+}
+
+// A refused ramp leaves the screen as it was, so the level (and with it the
+// menu's check mark) stays too; the opposite key then works at once.
+TEST_F(Dispatch, RefusedRampLeavesTheLevel)
+{
+    {
+        InSequence order;
+        EXPECT_CALL(routines, ApplyBrightness(258)).WillOnce(Return(TRUE));
+        EXPECT_CALL(routines, ApplyBrightness(260)).Times(3).WillRepeatedly(Return(FALSE));
+        EXPECT_CALL(routines, ApplyBrightness(256)).WillOnce(Return(TRUE));
+        EXPECT_CALL(routines, ApplyBrightness(256)).WillOnce(Return(FALSE));
+    }
+    for (int step = 0; step < 4; ++step)
+        DispatchCommand(kWindow, IDM_BRIGHTNESS_UP, 0);
+    EXPECT_EQ(appState.brightnessLevel, 258);
+    DispatchCommand(kWindow, IDM_BRIGHTNESS_DOWN, 0);
+    EXPECT_EQ(appState.brightnessLevel, 256);
+    appState.brightnessLevel = 300;
+    DispatchCommand(kWindow, IDM_BRIGHTNESS_DEFAULT, 0);
+    EXPECT_EQ(appState.brightnessLevel, 300) << "a refused default ramp is not the default";
+}
+
+// One reminder dialog at a time: an open one comes to the front, and an
+// armed reminder keeps the command from doing anything.
+TEST_F(Dispatch, ReminderCommandOpensOnlyOneDialog)
+{
+    const HWND open = FakeHandle<HWND>(0x30);
+    appState.reminderDialog = open;
+    EXPECT_CALL(win, SetForegroundWindow(open)).WillOnce(Return(TRUE));
+    DispatchCommand(kWindow, IDM_REMINDER, 0);
+    appState.reminderArmed = 1;
+    DispatchCommand(kWindow, IDM_REMINDER, 0);
 }
 
 TEST_F(Dispatch, OnlyYesToTheExitQuestionEndsTheProgram)

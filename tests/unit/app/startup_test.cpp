@@ -1,5 +1,6 @@
 // Start-up, the main window's messages and the tray icon record.
 #include <cstring>
+#include <functional>
 
 #include "app/app_main.h"
 #include "app/dll_search.h"
@@ -12,6 +13,16 @@ const HWND kOtherCopy = FakeHandle<HWND>(0x200);
 const HICON kIcon = FakeHandle<HICON>(0x500);
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
+const HANDLE kMutex = FakeHandle<HANDLE>(0x700);
+const HMODULE kUser32 = FakeHandle<HMODULE>(0x800);
+
+// Stands in for user32's ChangeWindowMessageFilterEx; records what it let in.
+struct { HWND window; UINT message; DWORD action; } allowed;
+BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action, void *)
+{
+    allowed = {window, message, action};
+    return TRUE;
+}
 const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
 
 // The ten combinations a user is promised, in the order they are registered.
@@ -30,12 +41,17 @@ const struct {
 class Startup : public AppTest {
 protected:
 
-    // What one WM_CREATE asks of the platform before any icon work.
-    void ExpectCreationSteps(int failingHotkeys = 0)
+    // What one WM_CREATE asks of the platform before any icon work; a later
+    // one lets go of the ten combinations before it registers them again.
+    void ExpectCreationSteps(int failingHotkeys = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
         EXPECT_CALL(win, GetModuleFileNameA(nullptr, appState.modulePath, 260))
             .WillOnce(Invoke([](HMODULE, LPSTR path, DWORD) { return (DWORD)std::strlen(std::strcpy(path, "C:\\o.exe")); }));
-        EXPECT_CALL(routines, ReadAutostartState());
+        EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
+        for (const auto &hotkey : kPromisedHotkeys) {
+            if (again)
+                EXPECT_CALL(win, UnregisterHotKey(kWindow, hotkey.command)).WillOnce(Return(TRUE));
+        }
         int index = 0;
         for (const auto &hotkey : kPromisedHotkeys) {
             BOOL registered = index++ < failingHotkeys ? FALSE : TRUE;
@@ -67,13 +83,24 @@ void ExpectQuietRecord(const NOTIFYICONDATAA &icon)
 
 }  // namespace
 
+// By its window, or by the mutex that a copy started at the same instant
+// already holds before its window exists.
 TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
 {
-    InSequence order;
-    EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(kOtherCopy));
-    EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你不用开很多次的，已经够啦！"), StrEq("Ombrivale"), 0x30));
-    EXPECT_CALL(win, ExitProcess(0));
-    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
+    for (bool byWindow : {true, false}) {
+        SCOPED_TRACE(byWindow ? "window" : "mutex");
+        InSequence order;
+        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(byWindow ? kOtherCopy : nullptr));
+        if (!byWindow) {
+            EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(kMutex));
+            EXPECT_CALL(win, GetLastError()).WillOnce(Return(ERROR_ALREADY_EXISTS));
+            EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
+        }
+        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你不用开很多次的，已经够啦！"), StrEq("Ombrivale"), 0x30));
+        EXPECT_CALL(win, ExitProcess(0));
+        EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }
 
 TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
@@ -88,6 +115,8 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     {
         InSequence order;
         EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(kMutex));
+        EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
         EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
         EXPECT_CALL(win, LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))).WillOnce(Return(kArrow));
         EXPECT_CALL(win, RegisterClassExA(_)).WillOnce(DoAll(SaveArgPointee<0>(&windowClass), Return(1)));
@@ -100,12 +129,19 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
                 return kWindow;
             }));
         ExpectCreationSteps();
+        // An elevated copy must still hear the shell's restart.
+        EXPECT_CALL(win, GetModuleHandleA(StrEq("user32.dll"))).WillOnce(Return(kUser32));
+        EXPECT_CALL(win, GetProcAddress(kUser32, StrEq("ChangeWindowMessageFilterEx")))
+            .WillOnce(Return(reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&FakeChangeWindowMessageFilterEx))));
+        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
         ExpectIconAdd(&added, FALSE);
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
         EXPECT_CALL(win, TranslateMessage(_));
         EXPECT_CALL(win, DispatchMessageA(_));
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
     }
+    allowed = {};
     EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
 
     EXPECT_EQ(windowClass.cbSize, sizeof(WNDCLASSEXA));
@@ -134,6 +170,9 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     EXPECT_EQ(appState.trayIconShown, 1u) << "set whatever the add returned";
     EXPECT_EQ(appState.createdOnce, 1u);
     EXPECT_STREQ(appState.modulePath, "C:\\o.exe");
+    EXPECT_EQ(allowed.window, kWindow);
+    EXPECT_EQ(allowed.message, kTaskbarCreated);
+    EXPECT_EQ(allowed.action, 1u) << "MSGFLT_ALLOW";
 }
 
 TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
@@ -142,6 +181,9 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
     quit.message = WM_QUIT;
     quit.wParam = 3;
     EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
+    EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
+    EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
     EXPECT_CALL(win, LoadIconA(_, _)).Times(2).WillRepeatedly(Return(kIcon));
     EXPECT_CALL(win, LoadCursorA(_, _));
     EXPECT_CALL(win, RegisterClassExA(_));
@@ -160,7 +202,7 @@ TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
         NOTIFYICONDATAA added = {};
         {
             InSequence order;
-            ExpectCreationSteps(failing);
+            ExpectCreationSteps(failing, true);
             ExpectIconAdd(&added);
         }
         EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
@@ -170,13 +212,32 @@ TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
     }
 }
 
-TEST_F(Startup, TaskbarRestartRunsTheCreationAgainAndOtherMessagesGoToTheDefault)
+// The fake refuses a combination that is still registered, as Windows does:
+// a restart that did not let go of the ten first would bring the warning.
+// A second "TaskbarCreated" while the re-creation runs does nothing.
+TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
 {
+    for (const auto &hotkey : kPromisedHotkeys) {
+        EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key)).WillOnce(Return(TRUE));
+        RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key);
+    }
+    appState.createdOnce = 1;
     EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
-    EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Return(0));
+    NOTIFYICONDATAA added = {};
+    {
+        InSequence order;
+        EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
+            return MainWindowProc(kWindow, WM_CREATE, 7, 8);
+        }));
+        ExpectCreationSteps(0, true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
+        ExpectIconAdd(&added);
+    }
     EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
+    ExpectQuietRecord(added);
+    testing::Mock::VerifyAndClearExpectations(&win);
 
     for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
+        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
         EXPECT_CALL(win, DefWindowProcA(kWindow, message, 5, 6)).WillOnce(Return(42));
         EXPECT_EQ(MainWindowProc(kWindow, message, 5, 6), 42);
     }

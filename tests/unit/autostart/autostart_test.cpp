@@ -106,7 +106,7 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
                 EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
         }
         if (c.warned)
-            EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("修改开机启动设置失败，请以管理员身份运行本程序后重试。"),
+            EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。"),
                                          StrEq("Ombrivale"), MB_OK | MB_ICONWARNING))
                 .WillOnce(Return(IDOK));
         ToggleAutostart();

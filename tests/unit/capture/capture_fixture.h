@@ -18,6 +18,7 @@ protected:
     const HDC memory = FakeHandle<HDC>(0x11);
     const HBITMAP frozen = FakeHandle<HBITMAP>(0x20);
     const HBITMAP region = FakeHandle<HBITMAP>(0x21);
+    const HWND mainWindow = FakeHandle<HWND>(0x50);
 
     // The cross-hair cursor is set on most messages; its order is not the point.
     void AllowCursor()
@@ -26,10 +27,13 @@ protected:
         EXPECT_CALL(win, SetCursor(FakeHandle<HCURSOR>(7))).Times(AnyNumber());
     }
 
-    void ExpectScreenSize()
+    // The virtual screen's four metrics, in the order they are asked for.
+    void ExpectVirtualScreen(const RECT &screen)
     {
-        EXPECT_CALL(win, GetSystemMetrics(SM_CXSCREEN)).WillOnce(Return(1280));
-        EXPECT_CALL(win, GetSystemMetrics(SM_CYSCREEN)).WillOnce(Return(800));
+        EXPECT_CALL(win, GetSystemMetrics(SM_XVIRTUALSCREEN)).WillOnce(Return(screen.left));
+        EXPECT_CALL(win, GetSystemMetrics(SM_YVIRTUALSCREEN)).WillOnce(Return(screen.top));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXVIRTUALSCREEN)).WillOnce(Return(screen.right - screen.left));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYVIRTUALSCREEN)).WillOnce(Return(screen.bottom - screen.top));
     }
 
     // GrabScreen's calls, in order, for a grab of that place into picture.
@@ -54,12 +58,27 @@ protected:
         EXPECT_CALL(win, EndDialog(overlay, result)).WillOnce(Return(TRUE));
     }
 
-    // An overlay opened on the frozen picture, the frame at anchor and corner.
-    void OpenOverlayState(Point32 anchor, Point32 corner, DWORD dragging)
+    // The hidden main window takes the picture onto the clipboard.
+    void ExpectClipboardHandOver(HBITMAP picture)
     {
-        appState.captureActive = 1;
-        appState.captureBitmap = frozen;
-        LedgerAcquire(frozen);
+        EXPECT_CALL(win, FindWindowA(StrEq("KORVAN"), StrEq("KORVANFOREVER"))).WillOnce(Return(mainWindow));
+        EXPECT_CALL(win, OpenClipboard(mainWindow)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, EmptyClipboard()).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)picture)).WillOnce(Return((HANDLE)picture));
+        EXPECT_CALL(win, CloseClipboard()).WillOnce(Return(TRUE));
+    }
+
+    // An overlay opened over that virtual screen on the frozen picture, then
+    // the frame at anchor and corner; the opening's calls are checked here.
+    void OpenOverlayState(Point32 anchor, Point32 corner, DWORD dragging, RECT screen = {0, 0, 1280, 800})
+    {
+        AllowCursor();
+        ExpectVirtualScreen(screen);
+        EXPECT_CALL(win, SetWindowPos(overlay, HWND_TOPMOST, _, _, _, _, 0u)).WillOnce(Return(TRUE));
+        ExpectGrab(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, frozen);
+        CaptureOverlayProc(overlay, WM_INITDIALOG, 0, 0);
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+        AllowCursor();
         appState.dragAnchor = anchor;
         appState.dragCorner = corner;
         appState.dragging = dragging;

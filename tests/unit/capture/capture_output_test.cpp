@@ -122,25 +122,23 @@ protected:
         expected.hInstance = appState.instance;
         expected.lpstrFilter = record.lpstrFilter;
         expected.lpstrFile = appState.fileName;
-        expected.nMaxFile = 128;
+        expected.nMaxFile = MAX_PATH;
         expected.lpstrTitle = record.lpstrTitle;
         expected.Flags = 0x8280E;
         EXPECT_EQ(std::memcmp(&record, &expected, sizeof expected), 0);
     }
 
-    // The release of a valid drag, up to the output.
+    // The release of a valid drag, up to the output; the overlay is opened
+    // mid-drag before any of it is expected.
     void ExpectRegionGrab()
     {
         EXPECT_CALL(win, ReleaseCapture());
+        EXPECT_CALL(win, UpdateWindow(overlay)).WillOnce(Return(TRUE));
         ExpectGrab(11, 21, 98, 198, region);
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)frozen));
     }
 
-    void Release()
-    {
-        OpenOverlayState({10, 20}, {110, 220}, 1);
-        EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONUP, 0, 0), TRUE);
-    }
+    void Release() { EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONUP, 0, 0), TRUE); }
 };
 
 struct PngWrite {
@@ -151,7 +149,7 @@ struct PngWrite {
     const char *missing = nullptr;  // the module, or the entry, the system lacks
 };
 
-TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
+TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFailedWriteOnClipboard)
 {
     const PngWrite writes[] = {
         {"written", 0, 0, 0, MB_ICONASTERISK, "截图00.png"},
@@ -168,6 +166,7 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
         SCOPED_TRACE(write.name);
         ::testing::Mock::VerifyAndClearExpectations(&win);
         Encoders encoders = {{u"image/bmp", u"image/png"}, {kBmpClsid, kPngClsid}, {}};
+        OpenOverlayState({10, 20}, {110, 220}, 1);
         InSequence order;
         ExpectRegionGrab();
         ExpectSaveDialog("C:\\shots\\a", write.suggested);
@@ -204,48 +203,71 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletes)
         if (write.missing == nullptr || std::strcmp(write.missing, "gdiplus.dll") != 0)
             EXPECT_CALL(win, FreeLibrary(gdiplusModule)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, MessageBeep(write.beep));
-        EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([](HWND w, UINT m, WPARAM p, LPARAM l) {
-            EXPECT_EQ(appState.captureActive, 0u) << "cleared before the close";
+        const bool written = write.beep == MB_ICONASTERISK;
+        // A failed write keeps the picture: it goes to the clipboard instead.
+        if (!written)
+            ExpectClipboardHandOver(region);
+        EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([=](HWND w, UINT m, WPARAM p, LPARAM l) {
+            EXPECT_EQ(appState.captureActive, written ? 0u : 1u) << "the flag is cleared where that path clears it";
             return (LRESULT)CaptureOverlayProc(w, m, p, l);
         }));
         EXPECT_CALL(win, EndDialog(overlay, 1));
-        EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
-        EXPECT_CALL(win, InvalidateRect(overlay, nullptr, FALSE));
+        if (written) {
+            EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
+            EXPECT_CALL(win, InvalidateRect(overlay, nullptr, FALSE));
+        }
         Release();
         EXPECT_EQ(appState.captureCounter, ++counter) << "every OK counts, written or not";
+        EXPECT_EQ(appState.captureActive, 0u);
     }
     EXPECT_EQ(std::memcmp(&appState.pngEncoderClsid, &kPngClsid, sizeof(CLSID)), 0);
 }
 
 struct ClipboardCase {
     const char *name;
-    BOOL opens;
-    bool placed;
+    HWND owner;     // what the main window's lookup finds
+    int busyTries;  // opens refused before one succeeds; 5 or more: never
+    bool placed;    // what SetClipboardData answers
 };
 
-TEST_F(CaptureOutput, CancelPutsPictureOnClipboardThenClosesThenClearsFlag)
+TEST_F(CaptureOutput, CancelPutsPictureOnClipboardOfTheMainWindowThenClosesThenClearsFlag)
 {
+    const HWND main = mainWindow;
     const ClipboardCase cases[] = {
-        {"placed", TRUE, true},
-        {"refused", TRUE, false},
-        {"clipboard held elsewhere", FALSE, false},
+        {"placed", main, 0, true},
+        {"refused: released, error sound", main, 0, false},
+        {"held a moment by another program", main, 2, true},
+        {"held throughout: released, error sound", main, 5, false},
+        // Windows refuses data on a clipboard emptied without an owner, and so does the fake.
+        {"no owner window", nullptr, 0, true},
     };
     appState.captureCounter = 100;
     for (const ClipboardCase &clip : cases) {
         SCOPED_TRACE(clip.name);
         ::testing::Mock::VerifyAndClearExpectations(&win);
+        OpenOverlayState({10, 20}, {110, 220}, 1);
         InSequence order;
         ExpectRegionGrab();
         ExpectSaveDialog(nullptr, "截图100.png");
-        EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(clip.opens));
-        if (clip.opens) {
-            EXPECT_CALL(win, EmptyClipboard());
-            EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)region)).WillOnce(Return(clip.placed ? (HANDLE)region : nullptr));
+        EXPECT_CALL(win, FindWindowA(StrEq("KORVAN"), StrEq("KORVANFOREVER"))).WillOnce(Return(clip.owner));
+        const int refusals = clip.busyTries < 5 ? clip.busyTries : 5;
+        for (int i = 0; i < refusals; i++) {
+            EXPECT_CALL(win, OpenClipboard(clip.owner)).WillOnce(Return(FALSE));
+            if (i < 4)
+                EXPECT_CALL(win, Sleep(100u));
         }
-        if (!clip.placed)
-            EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
-        if (clip.opens)
+        const bool opens = clip.busyTries < 5;
+        if (opens) {
+            EXPECT_CALL(win, OpenClipboard(clip.owner)).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, EmptyClipboard()).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)region)).WillOnce(Return(clip.placed ? (HANDLE)region : nullptr));
             EXPECT_CALL(win, CloseClipboard());
+        }
+        const bool kept = opens && clip.placed && clip.owner != nullptr;
+        if (!kept) {
+            EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
+            EXPECT_CALL(win, MessageBeep(MB_ICONHAND));
+        }
         EXPECT_CALL(win, SendMessageA(overlay, WM_CLOSE, 1u, 0)).WillOnce(Invoke([](HWND w, UINT m, WPARAM p, LPARAM l) {
             EXPECT_EQ(appState.captureActive, 1u) << "cleared only after the close";
             return (LRESULT)CaptureOverlayProc(w, m, p, l);
@@ -257,22 +279,26 @@ TEST_F(CaptureOutput, CancelPutsPictureOnClipboardThenClosesThenClearsFlag)
     }
 }
 
-TEST_F(CaptureOutput, CloseFromOutsideDuringSaveDialogLeavesPictureToOutput)
+TEST_F(CaptureOutput, CancelReleaseAndCloseDuringSaveDialogLeavePictureToOutput)
 {
+    OpenOverlayState({10, 20}, {110, 220}, 1);
     InSequence order;
     ExpectRegionGrab();
     EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Invoke([&](LPOPENFILENAMEA) {
-        CaptureOverlayProc(overlay, WM_CLOSE, 0, 0);  // e.g. another program closing the overlay
+        // The overlay, disabled under the dialog, still gets sent messages:
+        // a right release, the printer settings broadcast, a second release
+        // and another program's close.
+        for (UINT message : {WM_RBUTTONUP, WM_DEVMODECHANGE, WM_LBUTTONUP, WM_CLOSE})
+            EXPECT_EQ(CaptureOverlayProc(overlay, message, 0, 0), TRUE);
+        EXPECT_EQ(appState.captureActive, 1u) << "a second overlay could open meanwhile";
         return FALSE;
     }));
     EXPECT_CALL(win, EndDialog(overlay, 0));
-    EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(TRUE));
-    EXPECT_CALL(win, EmptyClipboard());
-    EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)region)).WillOnce(Return((HANDLE)region));
-    EXPECT_CALL(win, CloseClipboard());
+    ExpectClipboardHandOver(region);
     ExpectClose(1, 1);
     Release();
     EXPECT_EQ(appState.captureActive, 0u);
+    // The ledger (checked after the test) shows each picture released or handed over once.
 }
 
 TEST_F(CaptureOutput, SuggestedNameCountsFromZeroWithAtLeastTwoDigits)
@@ -288,10 +314,13 @@ TEST_F(CaptureOutput, SuggestedNameCountsFromZeroWithAtLeastTwoDigits)
 TEST_F(CaptureOutput, ExtensionAddedOnlyWhenMissingAndOnlyWhereItFits)
 {
     struct Guarded {
-        char name[128];
+        char name[MAX_PATH];
         char guard[8];
     };
-    const std::string longName = "C:\\" + std::string(200, 'x');
+    const std::string longName = "C:\\" + std::string(300, 'x');
+    std::string gbkFolders = "C:\\";  // 126 characters of two bytes each: 255 bytes
+    for (int i = 0; i < 126; i++)
+        gbkFolders += "截";
     const struct {
         std::string chosen, expected;
     } cases[] = {
@@ -299,9 +328,11 @@ TEST_F(CaptureOutput, ExtensionAddedOnlyWhenMissingAndOnlyWhereItFits)
         {"C:\\shots\\a.PNG", "C:\\shots\\a.PNG.png"},
         {"C:\\my.png\\a", "C:\\my.png\\a"},
         {"C:\\shots\\a.png", "C:\\shots\\a.png"},
-        {longName.substr(0, 123), longName.substr(0, 123) + ".png"},  // exactly fills the 127 bytes
-        {longName.substr(0, 124), longName.substr(0, 124)},          // no room: saved as chosen
-        {longName.substr(0, 127), longName.substr(0, 127)},
+        {longName.substr(0, 200), longName.substr(0, 200) + ".png"},  // past the old 128 bytes
+        {longName.substr(0, 255), longName.substr(0, 255) + ".png"},  // exactly fills the 259 bytes
+        {gbkFolders, gbkFolders + ".png"},
+        {longName.substr(0, 256), longName.substr(0, 256)},  // no room: saved as chosen
+        {longName.substr(0, 259), longName.substr(0, 259)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.chosen.size());

@@ -4,55 +4,57 @@
 
 using CaptureOverlay = CaptureTest;
 
-TEST_F(CaptureOverlay, GrabScreenCopiesWholeScreenOrRectangleAndKeepsOnlyThePicture)
-{
-    {
-        InSequence order;
-        ExpectScreenSize();
-        ExpectGrab(0, 0, 1280, 800, frozen);
-    }
-    GrabScreen(nullptr);
-    EXPECT_EQ(appState.captureBitmap, frozen);
+// A virtual screen with a monitor left of and above the primary one.
+static const RECT kTwoMonitors = {-1024, -200, 1280, 800};
 
-    // Right and bottom are exclusive; an inverted rectangle goes through as it is.
-    const RECT rect = {11, 21, 109, 219};
-    const RECT inverted = {11, 21, 10, 20};
+static auto RectIs(LONG left, LONG top, LONG right, LONG bottom)
+{
+    return Pointee(AllOf(Field(&RECT::left, left), Field(&RECT::top, top), Field(&RECT::right, right),
+                         Field(&RECT::bottom, bottom)));
+}
+
+TEST_F(CaptureOverlay, GrabScreenCopiesTheRectangleFromItsScreenPlaceAndKeepsOnlyThePicture)
+{
+    // Right and bottom are exclusive; a place left of the primary screen is negative.
     {
         InSequence order;
         ExpectGrab(11, 21, 98, 198, region);
-        ExpectGrab(11, 21, -1, -1, FakeHandle<HBITMAP>(0x22));
+        ExpectGrab(-1024, -200, 2304, 1000, frozen);
     }
-    GrabScreen(&rect);
-    GrabScreen(&inverted);
-    EXPECT_EQ(appState.captureBitmap, FakeHandle<HBITMAP>(0x22));
-    for (uintptr_t picture : {0x20, 0x21, 0x22})  // pictures belong to the caller
-        LedgerRelease(FakeHandle<HBITMAP>(picture));
+    GrabScreen(RECT{11, 21, 109, 219});
+    GrabScreen(kTwoMonitors);
+    EXPECT_EQ(appState.captureBitmap, frozen);
+    for (HBITMAP picture : {region, frozen})  // pictures belong to the caller
+        LedgerRelease(picture);
 }
 
-TEST_F(CaptureOverlay, OpenMakesTopmostFullScreenWindowOverFrozenScreen)
+TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFromItsOrigin)
 {
     appState.captureBitmap = FakeHandle<HBITMAP>(0x99);  // a picture the clipboard owns: never touched
     appState.dragAnchor = {5, 6};
     appState.dragCorner = {7, 8};
+    appState.dragging = 1;  // the last overlay ended by a cancel mid-drag
     {
         InSequence order;
         EXPECT_CALL(win, LoadCursorA(nullptr, IDC_CROSS)).WillOnce(Return(FakeHandle<HCURSOR>(7)));
         EXPECT_CALL(win, SetCursor(FakeHandle<HCURSOR>(7)));
-        ExpectScreenSize();
-        EXPECT_CALL(win, SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 1280, 800, 0u)).WillOnce(Return(TRUE));
-        ExpectScreenSize();
-        ExpectGrab(0, 0, 1280, 800, frozen);
+        ExpectVirtualScreen(kTwoMonitors);
+        EXPECT_CALL(win, SetWindowPos(overlay, HWND_TOPMOST, -1024, -200, 2304, 1000, 0u)).WillOnce(Return(TRUE));
+        ExpectGrab(-1024, -200, 2304, 1000, frozen);
     }
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_INITDIALOG, 0, 0), TRUE);
     EXPECT_EQ(appState.captureActive, 1u);
     EXPECT_EQ(appState.captureBitmap, frozen);
+    EXPECT_EQ(appState.dragging, 0u) << "a drag carried over into the new overlay";
     EXPECT_EQ(appState.dragAnchor.x + appState.dragAnchor.y + appState.dragCorner.x + appState.dragCorner.y, 0u);
+    // A monitor of another scale keeps the overlay where it is.
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_DPICHANGED, 0x00900090, 0), TRUE);
     LedgerRelease(frozen);
 }
 
-TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
+TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndReleasesAll)
 {
-    OpenOverlayState({10, 20}, {110, 220}, 1);
+    OpenOverlayState({100, 200}, {300, 350}, 1);
     const HDC paintDC = FakeHandle<HDC>(0x30);
     const HDC source = FakeHandle<HDC>(0x31);
     const HBITMAP work = FakeHandle<HBITMAP>(0x32);
@@ -61,30 +63,24 @@ TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
         InSequence order;
         EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
             paint->hdc = paintDC;
+            paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
             return paintDC;
         }));
-        EXPECT_CALL(win, GetClientRect(overlay, _)).WillOnce(DoAll(SetArgPointee<1>(RECT{0, 0, 1024, 768}), Return(TRUE)));
         EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory));
-        EXPECT_CALL(win, GetObjectA((HANDLE)frozen, (int)sizeof(BITMAP), _)).WillOnce(Invoke([](HANDLE, int, LPVOID out) {
-            BITMAP size = {0, 1280, 800, 5120, 1, 32, nullptr};
-            memcpy(out, &size, sizeof size);
-            return (int)sizeof size;
-        }));
-        EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 1280, 800)).WillOnce(Return(work));
+        EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
         EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)work));
         EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(source));
         EXPECT_CALL(win, SelectObject(source, (HGDIOBJ)frozen));
-        EXPECT_CALL(win, BitBlt(memory, 0, 0, 1280, 800, source, 0, 0, SRCCOPY));
+        EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
         EXPECT_CALL(win, DeleteDC(source));
         EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
         EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)pen));
-        EXPECT_CALL(win, MoveToEx(memory, 10, 20, nullptr));
-        EXPECT_CALL(win, LineTo(memory, 10, 220));
-        EXPECT_CALL(win, LineTo(memory, 110, 220));
-        EXPECT_CALL(win, LineTo(memory, 110, 20));
-        EXPECT_CALL(win, LineTo(memory, 10, 20));
-        // The window gets its client area; the copy keeps the picture's own size.
-        EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1024, 768, memory, 0, 0, SRCCOPY));
+        EXPECT_CALL(win, MoveToEx(memory, 10, 0, nullptr));
+        EXPECT_CALL(win, LineTo(memory, 10, 150));
+        EXPECT_CALL(win, LineTo(memory, 210, 150));
+        EXPECT_CALL(win, LineTo(memory, 210, 0));
+        EXPECT_CALL(win, LineTo(memory, 10, 0));
+        EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, memory, 0, 0, SRCCOPY));
         EXPECT_CALL(win, DeleteDC(memory));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)pen));
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)work));
@@ -92,6 +88,24 @@ TEST_F(CaptureOverlay, PaintComposesCopyAndFrameThenBlitsOnceAndReleasesAll)
     }
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
     LedgerRelease(frozen);  // the paint must leave the picture itself alone
+}
+
+TEST_F(CaptureOverlay, MovesAndPressesInvalidateOnlyTheOldAndTheNewFrame)
+{
+    OpenOverlayState({10, 20}, {110, 220}, 1);
+    {
+        InSequence order;
+        EXPECT_CALL(win, InvalidateRect(overlay, RectIs(10, 20, 111, 221), FALSE));
+        EXPECT_CALL(win, InvalidateRect(overlay, RectIs(10, 20, 51, 301), FALSE));
+        // A press erases the last frame and starts a new one at one point.
+        EXPECT_CALL(win, SetCapture(overlay));
+        EXPECT_CALL(win, InvalidateRect(overlay, RectIs(10, 20, 51, 301), FALSE));
+    }
+    CaptureOverlayProc(overlay, WM_MOUSEMOVE, 0, At(50, 300));
+    CaptureOverlayProc(overlay, WM_LBUTTONDOWN, 0, At(400, 500));
+    EXPECT_EQ(appState.dragAnchor.x + appState.dragCorner.x, 800u);
+    EXPECT_EQ(appState.dragAnchor.y + appState.dragCorner.y, 1000u);
+    LedgerRelease(frozen);
 }
 
 struct Drag {
@@ -102,7 +116,9 @@ struct Drag {
     bool move;
     Point32 moveTo;
     bool valid;
-    int x, y, width, height;  // the region grab
+    int x, y, width, height;  // the region grab, in screen coordinates
+    RECT screen = {0, 0, 1280, 800};
+    bool refused = false;  // the platform makes no picture of the region
 };
 
 TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
@@ -114,35 +130,37 @@ TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
         {"up right", {0, 0}, {0, 0}, true, {10, 220}, true, {110, 20}, true, 11, 21, 98, 198},
         {"equal x", {0, 0}, {0, 0}, true, {50, 20}, true, {50, 220}, false},
         {"equal y", {0, 0}, {0, 0}, true, {10, 80}, true, {300, 80}, false},
-        {"1 px apart", {0, 0}, {0, 0}, true, {10, 20}, true, {11, 220}, true, 11, 21, -1, 198},
-        {"2 px apart", {0, 0}, {0, 0}, true, {10, 20}, true, {110, 22}, true, 11, 21, 98, 0},
-        {"click, no move", {0, 0}, {0, 0}, true, {200, 150}, false, {}, true, 1, 1, 198, 148},
+        {"1 px apart: nothing inside", {0, 0}, {0, 0}, true, {10, 20}, true, {11, 220}, false},
+        {"2 px apart: nothing inside", {0, 0}, {0, 0}, true, {10, 20}, true, {110, 22}, false},
+        {"3 px apart: one pixel", {0, 0}, {0, 0}, true, {10, 20}, true, {13, 23}, true, 11, 21, 1, 1},
+        {"click after a drag", {30, 40}, {130, 90}, true, {200, 150}, false, {}, false},
         {"release only", {30, 40}, {130, 90}, false, {}, false, {}, true, 31, 41, 98, 48},
         {"move without press", {30, 40}, {130, 90}, false, {}, true, {500, 500}, true, 31, 41, 98, 48},
-        {"-1 reads 65535", {0, 0}, {0, 0}, true, {0xFFFF, 0xFFFF}, true, {100, 100}, true, 101, 101, 65433, 65433},
+        {"-1 clamps to 0", {0, 0}, {0, 0}, true, {0xFFFF, 0xFFFF}, true, {100, 100}, true, 1, 1, 98, 98},
+        {"past right and bottom", {0, 0}, {0, 0}, true, {100, 100}, true, {2000, 900}, true, 101, 101, 1177, 697},
+        {"second monitor left and above", {0, 0}, {0, 0}, true, {10, 20}, true, {110, 220}, true, -1013, -179, 98, 198, kTwoMonitors},
+        {"no picture made", {0, 0}, {0, 0}, true, {10, 20}, true, {110, 220}, false, 11, 21, 98, 198, {0, 0, 1280, 800}, true},
     };
     for (const Drag &drag : drags) {
         SCOPED_TRACE(drag.name);
-        ::testing::Mock::VerifyAndClearExpectations(&win);
-        OpenOverlayState(drag.anchor, drag.corner, 0);
-        AllowCursor();
+        OpenOverlayState(drag.anchor, drag.corner, 0, drag.screen);
         {
             InSequence order;
             if (drag.press)
                 EXPECT_CALL(win, SetCapture(overlay));
-            // Only a move while the button is down repaints.
-            if (drag.move && drag.press)
-                EXPECT_CALL(win, InvalidateRect(overlay, nullptr, FALSE));
+            // A press erases the last frame; a move while the button is down repaints.
+            EXPECT_CALL(win, InvalidateRect(overlay, _, FALSE)).Times((drag.press ? 1 : 0) + (drag.move && drag.press ? 2 : 0));
             EXPECT_CALL(win, ReleaseCapture());
+            if (drag.x != 0) {
+                EXPECT_CALL(win, UpdateWindow(overlay)).WillOnce(Return(TRUE));  // no stale frame in the grab
+                ExpectGrab(drag.x, drag.y, drag.width, drag.height, drag.refused ? nullptr : region);
+            }
             if (!drag.valid) {
-                EXPECT_CALL(win, MessageBoxA(overlay, ::testing::StrEq("选择区域无效"), nullptr, MB_ICONWARNING));
+                EXPECT_CALL(win, MessageBoxA(overlay, StrEq("选择区域无效"), nullptr, MB_ICONWARNING));
             } else {
-                ExpectGrab(drag.x, drag.y, drag.width, drag.height, region);
                 EXPECT_CALL(win, DeleteObject((HGDIOBJ)frozen));
-                // Output cancelled and the clipboard busy: the shortest way out.
                 EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Return(FALSE));
-                EXPECT_CALL(win, OpenClipboard(nullptr)).WillOnce(Return(FALSE));
-                EXPECT_CALL(win, DeleteObject((HGDIOBJ)region));
+                ExpectClipboardHandOver(region);
                 ExpectClose(1, 1);
             }
         }
@@ -155,8 +173,11 @@ TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
         EXPECT_EQ(CaptureOverlayProc(overlay, WM_LBUTTONUP, 0, 0), TRUE);
         EXPECT_EQ(appState.dragging, 0u);
         EXPECT_EQ(appState.captureActive, drag.valid ? 0u : 1u);
-        if (!drag.valid)
-            LedgerRelease(frozen);  // the overlay stays open on its picture
+        if (!drag.valid) {
+            EXPECT_EQ(appState.captureBitmap, frozen) << "the overlay stays open on its picture";
+            LedgerRelease(frozen);
+        }
+        ::testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
 

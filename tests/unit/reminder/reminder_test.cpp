@@ -8,6 +8,16 @@ static const char kCaption[] = "Ombrivale 定时提醒";
 
 class Reminder : public RoutinesTest {
 protected:
+    Reminder() { OpenAsTheDialog(); }
+
+    // As WM_INITDIALOG leaves it: the one open dialog, not armed.
+    void OpenAsTheDialog()
+    {
+        appState = kAppStateAtStart;
+        EXPECT_EQ(ReminderDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE) << "no focus is set";
+        EXPECT_EQ(appState.reminderDialog, dialog);
+    }
+
     // The reads of an OK press, in their order: the radios, the text, the number.
     void ExpectOkReads(int checkedControl, UINT minutes)
     {
@@ -34,7 +44,7 @@ TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
         {IDC_ACTION_LOGOFF, 2, 3, 120000},
     };
     for (const auto &c : cases) {
-        appState = kAppStateAtStart;
+        OpenAsTheDialog();
         appState.reminderAction = 3;  // left from an earlier press
         InSequence order;
         ExpectOkReads(c.checked, c.minutes);
@@ -54,7 +64,7 @@ TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
 TEST_F(Reminder, InvalidMinutesOnlyWarnAndKeepTheChoiceRead)
 {
     for (UINT minutes : {0u, 1441u, (UINT)-5, 0xFFFFFFFFu}) {
-        appState = kAppStateAtStart;
+        OpenAsTheDialog();
         InSequence order;
         ExpectOkReads(IDC_ACTION_SHUTDOWN, minutes);
         EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你的输入不正确，请重新输入。"), StrEq(kCaption), MB_OK))
@@ -80,33 +90,63 @@ TEST_F(Reminder, TimerThatCannotStartLeavesDialogUpAndUnarmed)
 
 TEST_F(Reminder, OnlyOkTimerAndCloseAreHandled)
 {
-    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
-    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
     for (WPARAM command : {(WPARAM)IDCANCEL, (WPARAM)IDC_ACTION_SHUTDOWN, (WPARAM)((1 << 16) | IDOK),
                            (WPARAM)((0x300 << 16) | IDC_REMINDER_MINUTES)})
         EXPECT_EQ(ReminderDialogProc(dialog, WM_COMMAND, command, 0), TRUE) << command;
-    EXPECT_EQ(ReminderDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE);
+    // Posted by anyone to a dialog that is not armed: no reminder fires.
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 1, 0), TRUE);
     EXPECT_EQ(ReminderDialogProc(dialog, WM_PAINT, 0, 0), FALSE);
+    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
+    EXPECT_EQ(appState.reminderDialog, nullptr) << "the command could not open a new dialog";
+    // OK on a dialog that is no longer the open one (hidden, fired) arms nothing.
+    EXPECT_EQ(PressOk(), TRUE);
 }
 
-// Disarmed before the timer goes and before the box waits; the action after.
-TEST_F(Reminder, TimerDisarmsKillsShowsTextThenRunsAction)
+// Another program closes the hidden armed dialog: the reminder is off, and
+// the grayed menu entry is offered again.
+TEST_F(Reminder, ClosingTheArmedDialogDisarms)
 {
+    appState.reminderArmed = 1;
+    appState.reminderTimer = 1;
+    InSequence order;
+    EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
+    EXPECT_EQ(appState.reminderArmed, 0u);
+    EXPECT_EQ(appState.reminderDialog, nullptr);
+}
+
+// Disarmed before the timer goes and before the box waits; the action after,
+// the one it was armed with even if a new dialog's OK rewrote the shared
+// fields while the box waited; then the dialog ends.
+TEST_F(Reminder, TimerDisarmsKillsShowsTextRunsItsActionThenEnds)
+{
+    const HWND newDialog = FakeHandle<HWND>(0x30);
     for (DWORD action : {0u, 1u, 2u, 3u}) {
-        appState = kAppStateAtStart;
+        OpenAsTheDialog();
         appState.reminderArmed = 1;
         appState.reminderAction = action;
         appState.reminderTimer = 1;
         lstrcpyA(appState.reminderText, "该休息了");
+        // Not this reminder's timer: ignored.
+        EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 7, 0), TRUE);
         InSequence order;
         EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Invoke([](HWND, UINT_PTR) {
             EXPECT_EQ(appState.reminderArmed, 0u);
             return TRUE;
         }));
-        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("该休息了"), StrEq(kCaption), MB_OK)).WillOnce(Return(IDOK));
+        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("该休息了"), StrEq(kCaption), MB_OK)).WillOnce(Invoke([&](auto...) {
+            appState.reminderDialog = newDialog;
+            appState.reminderAction = POWER_SHUTDOWN;
+            lstrcpyA(appState.reminderText, "其他");
+            return IDOK;
+        }));
         if (action != 0)
             EXPECT_CALL(routines, PerformPowerAction(action)).WillOnce(Return(TRUE));
-        EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 7, 0), TRUE);
+        EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+        EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 1, 0), TRUE);
+        EXPECT_EQ(appState.reminderDialog, newDialog) << "the new dialog stays the open one";
         ::testing::Mock::VerifyAndClearExpectations(&win);
         ::testing::Mock::VerifyAndClearExpectations(&routines);
     }

@@ -9,22 +9,24 @@ using Display = Win32Test;
 
 static const HDC kScreen = FakeHandle<HDC>(0x10);
 
-TEST_F(Display, EachBrightnessStepBorrowsTheScreenOnce)
+// The answer tells the dispatcher whether the level may move.
+TEST_F(Display, EachBrightnessStepBorrowsTheScreenOnceAndSaysIfTheRampWasSet)
 {
-    for (LONG level : {258, -2}) {
+    const struct { LONG level; BOOL accepted; } cases[] = {{258, FALSE}, {-2, FALSE}, {258, TRUE}};
+    for (const auto &c : cases) {
         InSequence order;
         EXPECT_CALL(win, GetDC(IsNull())).WillOnce(Return(kScreen));
-        EXPECT_CALL(win, SetDeviceGammaRamp(kScreen, _)).WillOnce(Invoke([level](HDC, LPVOID ramp) {
+        EXPECT_CALL(win, SetDeviceGammaRamp(kScreen, _)).WillOnce(Invoke([c](HDC, LPVOID ramp) {
             const GammaRamp &sent = *static_cast<const GammaRamp *>(ramp);
-            EXPECT_EQ(sent.blue[255], level > 0 ? 0xFFFF : 0);
-            EXPECT_EQ(sent.red[1], level > 0 ? 258 : 0);
-            return FALSE;  // refused, as a display without gamma support does
+            EXPECT_EQ(sent.blue[255], c.level > 0 ? 0xFFFF : 0);
+            EXPECT_EQ(sent.red[1], c.level > 0 ? 258 : 0);
+            return c.accepted;  // FALSE: refused, as a display without gamma support does
         }));
         EXPECT_CALL(win, ReleaseDC(IsNull(), kScreen)).WillOnce(Return(1));
-        ApplyBrightness(level);
+        EXPECT_EQ(ApplyBrightness(c.level), c.accepted);
     }
     EXPECT_CALL(win, GetDC(IsNull())).WillOnce(Return(nullptr));
-    ApplyBrightness(256);
+    EXPECT_FALSE(ApplyBrightness(256));
 }
 
 // The record as the display must receive it: 148 bytes, zero but for these.
@@ -98,7 +100,10 @@ TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
             EXPECT_CALL(win, RegSetValueExA(kMetricsKey, StrEq("Shell Icon Size"), 0u, 1u, DataIs(test.text),
                                             (DWORD)strlen(test.text) + 1))
                 .WillOnce(Return(ERROR_SUCCESS));
-            EXPECT_CALL(win, SendMessageA(HWND_BROADCAST, 0x1Au, 0u, 0)).WillOnce(Return(0));
+            // Bounded, and skipping hung windows: one of them must not hold the program.
+            EXPECT_CALL(win, SendMessageTimeoutA(HWND_BROADCAST, 0x1Au, 0u, 0, SMTO_ABORTIFHUNG,
+                                                 AllOf(::testing::Ge(1000u), ::testing::Le(5000u)), _))
+                .WillOnce(Return(0));
         }
         EXPECT_CALL(win, RegCloseKey(kMetricsKey)).WillOnce(Return(ERROR_SUCCESS));
         RefreshIconMetrics();

@@ -271,4 +271,25 @@ TEST_F(TrayMenuResource, BitmapsAre16By16With555PixelsAndTheirBackgrounds)
     }
 }
 
+// Without a DPI-awareness declaration a scaled display gives the program
+// scaled metrics while the screen DC is not scaled: the screenshot overlay
+// would cover part of the screen and save the wrong region. Windows reads
+// both settings only inside application/windowsSettings, each in its own
+// namespace.
+TEST_F(TrayMenuResource, ManifestDeclaresPerMonitorDpiAwarenessWithSystemFallback)
+{
+    const Resource *manifest = Find(resources, 24, u"#1");
+    ASSERT_NE(manifest, nullptr) << "no manifest resource 1";
+    const std::string text(manifest->data.begin(), manifest->data.end());
+    const size_t settings = text.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n    <windowsSettings>");
+    ASSERT_NE(settings, std::string::npos) << "no application/windowsSettings";
+    const size_t end = text.find("</windowsSettings>", settings);
+    for (const char *setting :
+         {"<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+          "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"}) {
+        const size_t at = text.find(setting, settings);
+        EXPECT_TRUE(at != std::string::npos && at < end) << setting;
+    }
+}
+
 }  // namespace

@@ -81,6 +81,8 @@ protected:
                 EXPECT_EQ(appState.popupMenu, popup) << "popupMenu must name the shown popup";
                 return TRUE;
             }));
+        // Right after the menu, so the next one opens and takes its click.
+        EXPECT_CALL(win, PostMessageA(window, WM_NULL, 0, 0)).InSequence(order).WillOnce(Return(TRUE));
         Expectation destroyed = EXPECT_CALL(win, DestroyMenu(menu)).InSequence(order).WillOnce(Return(TRUE));
         // The menu must be gone before its pictures; their order is free.
         for (HBITMAP bitmap : bitmaps) {
