@@ -1,6 +1,6 @@
 #include "app_main.h"
 
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "main_window.h"
 #include "tray_icon.h"
 

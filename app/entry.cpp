@@ -3,7 +3,7 @@
 #include <objbase.h>
 
 #include "app_main.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "dll_search.h"
 
 extern "C" void WinMainCRTStartup()

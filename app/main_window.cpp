@@ -3,7 +3,7 @@
 #include "../autostart/autostart.h"
 #include "../resources/resource_ids.h"
 #include "../tray/tray_menu.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "dispatch.h"
 #include "hotkeys.h"
 #include "tray_icon.h"

@@ -4,7 +4,7 @@
 #include "../reminder/reminder_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 
 // WM_APPCOMMAND carries the command in the high word of lParam. The wParam
 // values are fixed numbers the shell ignores, kept as they always were.

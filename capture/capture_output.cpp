@@ -1,7 +1,6 @@
 #include "capture_output.h"
 
-#include "../app/app_state.h"
-#include "../app/main_window.h"
+#include "../state/app_state.h"
 #include "capture_overlay.h"
 #include "file_name.h"
 #include "png_writer.h"

@@ -1,6 +1,6 @@
 #include "capture_overlay.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "capture_output.h"
 #include "overlay_paint.h"
 #include "screen_grab.h"

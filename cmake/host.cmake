@@ -9,7 +9,7 @@ find_package(GTest REQUIRED)
 enable_testing()
 include(GoogleTest)
 
-add_library(app_state STATIC ${CMAKE_SOURCE_DIR}/app/app_state.cpp)
+add_library(app_state STATIC ${CMAKE_SOURCE_DIR}/state/app_state.cpp)
 target_include_directories(app_state PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(app_state PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
 
@@ -36,7 +36,6 @@ endforeach()
 foreach(folder ${PRODUCT_FOLDERS})
   set(folder_sources ${PRODUCT_SOURCES})
   list(FILTER folder_sources INCLUDE REGEX "/${folder}/[^/]+\\.cpp$")
-  list(FILTER folder_sources EXCLUDE REGEX "/app/app_state\\.cpp$")
   add_library(logic_${folder} STATIC ${folder_sources})
   target_link_libraries(logic_${folder} PUBLIC app_state)
 

@@ -1,8 +1,8 @@
 // Device contexts, memory DCs, selections and GDI objects held for a scope:
 // each is released on every way out of the procedure that acquired it, in
-// the reverse order of acquisition. Declare the object, then the DC, then the
-// selection: the selection is undone first, so nothing is deleted while it is
-// still selected (Windows refuses that delete and the object leaks).
+// the reverse order of acquisition. Declare a selection after the DC and the
+// object it selects: it is then undone first, so nothing is deleted while it
+// is still selected (Windows refuses that delete and the object leaks).
 // A failed acquisition leaves a null handle; the caller checks it and skips
 // its step rather than handing NULL on.
 #ifndef OMBRIVALE_PLATFORM_SCOPED_GDI_H

@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "fake_clipboard.h"
+#include "fake_hotkeys.h"
 #include "handle_ledger.h"
 
 static FakeWin32 *activeFake = nullptr;

@@ -13,14 +13,6 @@ static std::map<std::pair<const void *, int>, const void *> selections;
 static std::map<const void *, int> objectKinds;
 static int kindsSeen = 0;
 
-struct RegisteredHotkey {
-    HWND window;
-    int id;
-    UINT modifiers;
-    UINT key;
-};
-static std::vector<RegisteredHotkey> registeredHotkeys;
-
 void LedgerAcquire(const void *handle)
 {
     if (handle != nullptr)
@@ -48,7 +40,6 @@ void LedgerReset()
 {
     openHandles.clear();
     strayReleases.clear();
-    registeredHotkeys.clear();
     deletedWhileSelected.clear();
     selections.clear();
     objectKinds.clear();
@@ -115,24 +106,4 @@ std::string LedgerDescribe(const std::vector<const void *> &handles)
         text += number;
     }
     return text.empty() ? " none" : text;
-}
-
-BOOL FakeHotkeyRegister(BOOL allowed, HWND window, int id, UINT modifiers, UINT key)
-{
-    for (const RegisteredHotkey &held : registeredHotkeys) {
-        if (held.modifiers == modifiers && held.key == key)
-            return FALSE;
-    }
-    if (allowed)
-        registeredHotkeys.push_back({window, id, modifiers, key});
-    return allowed;
-}
-
-void FakeHotkeyUnregister(HWND window, int id)
-{
-    registeredHotkeys.erase(std::remove_if(registeredHotkeys.begin(), registeredHotkeys.end(),
-                                           [&](const RegisteredHotkey &held) {
-                                               return held.window == window && held.id == id;
-                                           }),
-                            registeredHotkeys.end());
 }

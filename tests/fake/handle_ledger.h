@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
-
 void LedgerAcquire(const void *handle);
 void LedgerRelease(const void *handle);
 // A handle given away by design (a bitmap handed to the clipboard).
@@ -30,11 +28,5 @@ std::vector<const void *> LedgerOpenHandles();
 // Releases of handles that were not open: double or stray releases.
 std::vector<const void *> LedgerStrayReleases();
 std::string LedgerDescribe(const std::vector<const void *> &handles);
-
-// Windows refuses a hotkey combination that is already registered, even by
-// the same window, until it is unregistered; Wine does not always. The fake
-// keeps the registered combinations so that a test meets the refusal too.
-BOOL FakeHotkeyRegister(BOOL allowed, HWND window, int id, UINT modifiers, UINT key);
-void FakeHotkeyUnregister(HWND window, int id);
 
 #endif

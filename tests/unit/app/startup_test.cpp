@@ -303,8 +303,8 @@ TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
         FARPROC entry;
         bool fallsBack;
     } systems[] = {
-        {"entry present", (FARPROC)RestrictingSucceeds, false},
-        {"entry refuses", (FARPROC)RestrictingFails, true},
+        {"entry present", AsEntry(RestrictingSucceeds), false},
+        {"entry refuses", AsEntry(RestrictingFails), true},
         {"entry missing (Windows 7 without the update)", nullptr, true},
     };
     for (const auto &system : systems) {

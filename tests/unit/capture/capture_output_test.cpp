@@ -36,13 +36,13 @@ static const GdiplusEntries kGdiplus = {GdiplusStartup, GdiplusShutdown, GdipCre
 static FARPROC GdiplusEntry(LPCSTR name)
 {
     const std::pair<const char *, FARPROC> entries[] = {
-        {"GdiplusStartup", (FARPROC)kGdiplus.startup},
-        {"GdiplusShutdown", (FARPROC)kGdiplus.shutdown},
-        {"GdipCreateBitmapFromHBITMAP", (FARPROC)kGdiplus.createBitmapFromHBITMAP},
-        {"GdipDisposeImage", (FARPROC)kGdiplus.disposeImage},
-        {"GdipGetImageEncodersSize", (FARPROC)kGdiplus.getImageEncodersSize},
-        {"GdipGetImageEncoders", (FARPROC)kGdiplus.getImageEncoders},
-        {"GdipSaveImageToFile", (FARPROC)kGdiplus.saveImageToFile},
+        {"GdiplusStartup", AsEntry(kGdiplus.startup)},
+        {"GdiplusShutdown", AsEntry(kGdiplus.shutdown)},
+        {"GdipCreateBitmapFromHBITMAP", AsEntry(kGdiplus.createBitmapFromHBITMAP)},
+        {"GdipDisposeImage", AsEntry(kGdiplus.disposeImage)},
+        {"GdipGetImageEncodersSize", AsEntry(kGdiplus.getImageEncodersSize)},
+        {"GdipGetImageEncoders", AsEntry(kGdiplus.getImageEncoders)},
+        {"GdipSaveImageToFile", AsEntry(kGdiplus.saveImageToFile)},
     };
     for (const auto &[entryName, entry] : entries) {
         if (std::strcmp(entryName, name) == 0)

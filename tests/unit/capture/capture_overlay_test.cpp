@@ -52,6 +52,9 @@ TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFrom
     LedgerRelease(frozen);
 }
 
+// What reaches the window: the picture under the area to repaint with the
+// frame drawn on it, in one blit; every DC, pen and bitmap of the paint is
+// released, none while still selected, and the picture itself is kept.
 TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndReleasesAll)
 {
     OpenOverlayState({100, 200}, {300, 350}, 1);
@@ -59,31 +62,30 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     const HDC source = FakeHandle<HDC>(0x31);
     const HBITMAP work = FakeHandle<HBITMAP>(0x32);
     const HPEN pen = FakeHandle<HPEN>(0x33);
+    const HGDIOBJ stockPen = FakeHandle<HGDIOBJ>(0x1E);
+    EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
+        paint->hdc = paintDC;
+        paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
+        return paintDC;
+    }));
+    EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory)).WillOnce(Return(source));
+    EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
+    EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
+    EXPECT_CALL(win, SelectObject(_, _)).WillRepeatedly(Invoke([&](HDC, HGDIOBJ object) {
+        return object == (HGDIOBJ)pen ? stockPen : object == stockPen || object == stockBitmap ? nullptr : stockBitmap;
+    }));
+    EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
+    EXPECT_CALL(win, DeleteDC(_)).Times(2);
+    EXPECT_CALL(win, DeleteObject(_)).Times(2);
     {
-        InSequence order;
-        EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
-            paint->hdc = paintDC;
-            paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
-            return paintDC;
-        }));
-        EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory));
-        EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
-        EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)work));
-        EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(source));
-        EXPECT_CALL(win, SelectObject(source, (HGDIOBJ)frozen));
-        EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
-        EXPECT_CALL(win, DeleteDC(source));
-        EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
-        EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)pen));
+        // The frame is in the picture before the picture reaches the window.
+        InSequence frameThenWindow;
         EXPECT_CALL(win, MoveToEx(memory, 10, 0, nullptr));
         EXPECT_CALL(win, LineTo(memory, 10, 150));
         EXPECT_CALL(win, LineTo(memory, 210, 150));
         EXPECT_CALL(win, LineTo(memory, 210, 0));
         EXPECT_CALL(win, LineTo(memory, 10, 0));
         EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, memory, 0, 0, SRCCOPY));
-        EXPECT_CALL(win, DeleteDC(memory));
-        EXPECT_CALL(win, DeleteObject((HGDIOBJ)pen));
-        EXPECT_CALL(win, DeleteObject((HGDIOBJ)work));
         EXPECT_CALL(win, EndPaint(overlay, _));
     }
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
