@@ -1,7 +1,5 @@
 // The process entry point. The program needs no C runtime start-up: it reads
 // no command line and has no static constructors.
-#include <objbase.h>
-
 #include "app_main.h"
 #include "../state/app_state.h"
 #include "dll_search.h"

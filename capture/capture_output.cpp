@@ -13,10 +13,10 @@ static const DWORD kClipboardRetryDelay = 100;
 
 // The clipboard needs an owner that outlives the data: with none, Windows
 // refuses SetClipboardData. The overlay ends right after, so the hidden main
-// window, which lives for the whole run, owns it.
+// window, which lives for the whole run (the tray icon's window), owns it.
 static BOOL OpenClipboardForMainWindow()
 {
-    HWND owner = FindWindowA(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    HWND owner = appState.trayIcon.hWnd;
     for (int tries = 1;; tries++) {
         if (OpenClipboard(owner))
             return TRUE;

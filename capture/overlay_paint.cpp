@@ -9,13 +9,16 @@ static const COLORREF kFrameColour = 0x00FF0000;  // blue: COLORREF is 0x00BBGGR
 // bitmap; the frame is drawn on the copy, never on the picture. A drag
 // repaints only the old and the new frame's bounds, so the cost follows the
 // frame, not the screen.
-static void CopyPicture(HDC paintDC, HDC work, HBITMAP picture, const RECT &area)
+static bool CopyPicture(HDC paintDC, HDC work, HBITMAP picture, const RECT &area)
 {
     ScopedMemoryDC source(paintDC);
     if (source.dc == NULL || picture == NULL)
-        return;
+        return false;
     ScopedSelection selected(source.dc, picture);
+    if (selected.previous == NULL)
+        return false;
     BitBlt(work, 0, 0, area.right - area.left, area.bottom - area.top, source.dc, area.left, area.top, SRCCOPY);
+    return true;
 }
 
 // The frame in the copy's coordinates: the lines start where they start on
@@ -48,7 +51,9 @@ static void ComposeArea(HDC paintDC, const RECT &area)
     if (work.dc == NULL || canvas.object == NULL)
         return;
     ScopedSelection selected(work.dc, canvas.object);
-    CopyPicture(paintDC, work.dc, appState.captureBitmap, area);
+    // What was not composed is not shown: the window keeps what it had.
+    if (selected.previous == NULL || !CopyPicture(paintDC, work.dc, appState.captureBitmap, area))
+        return;
     DrawFrame(work.dc, appState.dragAnchor, appState.dragCorner, area);
     // A plain copy: the same pixels a MERGECOPY with the paint DC's default
     // white brush would give, without a brush pass over every pixel.

@@ -29,6 +29,8 @@ void GrabScreen(const RECT &rect)
         return;
     {
         ScopedSelection selected(memory.dc, picture.object);
+        if (selected.previous == NULL)
+            return;
         BitBlt(memory.dc, 0, 0, width, height, screen.dc, rect.left, rect.top, SRCCOPY);
     }
     appState.captureBitmap = picture.Release();

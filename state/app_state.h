@@ -55,9 +55,4 @@ extern AppState appState;
 // The caption of the program's message boxes and its tray tip.
 #define PROGRAM_NAME "Ombrivale"
 
-// The hidden main window: the mark of a running copy, and the clipboard's
-// owner for a screenshot, which must outlive the overlay.
-#define MAIN_WINDOW_CLASS "KORVAN"
-#define MAIN_WINDOW_TITLE "KORVANFOREVER"
-
 #endif

@@ -1,10 +1,8 @@
+#include "../platform/broadcast.h"
 #include "display.h"
 
 static const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
 static const char kIconSizeValue[] = "Shell Icon Size";
-// A broadcast waits on every top-level window; one that hangs must not hold
-// the program for longer than this.
-static const UINT kBroadcastTimeout = 2000;
 
 // Writes the icon width as text (with its NUL) and tells every top-level
 // window that a setting changed.
@@ -13,7 +11,7 @@ static void WriteIconSize(HKEY key, DWORD width)
     char text[11];  // ten digits and the NUL: the longest unsigned 32-bit value
     int length = wsprintfA(text, "%lu", width);
     RegSetValueExA(key, kIconSizeValue, 0, REG_SZ, (const BYTE *)text, (DWORD)length + 1);
-    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, NULL);
+    BroadcastWithoutHanging(WM_SETTINGCHANGE, 0, 0);
 }
 
 // Writing the value the shell already has, twice, makes it rebuild its icons.

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""The folders depend one way: app/ uses the subsystems, a subsystem uses the
-shared state, platform/, resources/ and subsystems below it, never one above
-it and never in a circle, and nothing outside app/ and the tests includes
-anything from app/.
+"""The folders depend one way: app/ uses the subsystems, a subsystem uses
+state/, platform/, resources/ and subsystems below it, never one above it and
+never in a circle, those three include nothing but each other, and nothing
+outside app/ and the tests includes anything from app/.
     check_layering.py SOURCE_DIR"""
 import re
 import sys
 from pathlib import Path
 
 SUBSYSTEMS = ["tray", "system", "capture", "reminder", "autostart"]
+# Below every subsystem: they include only each other.
+BOTTOM = ["state", "platform", "resources"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -61,6 +63,8 @@ def main(root):
         for target in included_folders(source, root):
             if target == "app" and origin not in ("app", "tests"):
                 failures.append(f"{source.relative_to(root)} includes from app/")
+            if origin in BOTTOM and target not in BOTTOM:
+                failures.append(f"{source.relative_to(root)} reaches up into {target}/")
             if origin in SUBSYSTEMS and target in SUBSYSTEMS and target != origin:
                 edges.setdefault(origin, set()).add(target)
     circle = find_circle(edges)

@@ -11,7 +11,8 @@ static std::vector<const void *> deletedWhileSelected;
 // The object each (DC, kind) slot holds, and the kind learnt for each object.
 static std::map<std::pair<const void *, int>, const void *> selections;
 static std::map<const void *, int> objectKinds;
-static int kindsSeen = 0;
+static const int kFirstLearntKind = 100;
+static int kindsSeen = kFirstLearntKind;
 
 void LedgerAcquire(const void *handle)
 {
@@ -43,7 +44,7 @@ void LedgerReset()
     deletedWhileSelected.clear();
     selections.clear();
     objectKinds.clear();
-    kindsSeen = 0;
+    kindsSeen = kFirstLearntKind;
 }
 
 static int KindOf(const void *object, const void *sameKind)
@@ -53,15 +54,23 @@ static int KindOf(const void *object, const void *sameKind)
     int kind = known != objectKinds.end() ? known->second
                : other != objectKinds.end() ? other->second
                                             : ++kindsSeen;
-    objectKinds[object] = kind;
+    objectKinds.emplace(object, kind);
     if (sameKind != nullptr)
-        objectKinds[sameKind] = kind;
+        objectKinds.emplace(sameKind, kind);
     return kind;
+}
+
+void LedgerAcquireObject(const void *object, LedgerObjectKind kind)
+{
+    LedgerAcquire(object);
+    if (object != nullptr)
+        objectKinds[object] = kind;
 }
 
 void LedgerSelect(const void *dc, const void *object, const void *previous)
 {
-    if (dc != nullptr && object != nullptr)
+    // A NULL answer is a refused selection: nothing changes in the DC.
+    if (dc != nullptr && object != nullptr && previous != nullptr)
         selections[{dc, KindOf(object, previous)}] = object;
 }
 
@@ -71,15 +80,16 @@ void LedgerDeleteDC(const void *dc)
     LedgerRelease(dc);
 }
 
-void LedgerDeleteObject(const void *object)
+bool LedgerDeleteObject(const void *object)
 {
     for (const auto &slot : selections) {
         if (slot.second == object) {
             deletedWhileSelected.push_back(object);
-            return;
+            return false;
         }
     }
     LedgerRelease(object);
+    return true;
 }
 
 std::vector<const void *> LedgerDeletedWhileSelected()

@@ -15,13 +15,18 @@ void LedgerReset();
 
 // Selections, as Windows keeps them: a DC holds one object of each kind, and
 // selecting another of that kind puts the first one out. The kind of an
-// object is learnt from what it replaces (the previous object SelectObject
-// returns); deleting the DC puts all of its objects out.
+// object the program made is known; that of an object the test hands out (a
+// DC's stock object, returned by SelectObject) is learnt from the object it
+// stands for. A NULL answer from SelectObject is a refusal and selects
+// nothing. Deleting the DC puts all of its objects out.
+enum LedgerObjectKind { kLedgerBitmap = 1, kLedgerPen };
+void LedgerAcquireObject(const void *object, LedgerObjectKind kind);
 void LedgerSelect(const void *dc, const void *object, const void *previous);
 void LedgerDeleteDC(const void *dc);
-// Windows refuses to delete an object still selected into a DC, and the
-// object leaks: such a delete is recorded and the object stays open.
-void LedgerDeleteObject(const void *object);
+// Windows refuses to delete an object still selected into a DC (the call
+// fails) and the object leaks: such a delete is recorded, the object stays
+// open, and the answer is false.
+bool LedgerDeleteObject(const void *object);
 std::vector<const void *> LedgerDeletedWhileSelected();
 
 std::vector<const void *> LedgerOpenHandles();

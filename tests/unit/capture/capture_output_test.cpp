@@ -225,7 +225,7 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFa
 
 struct ClipboardCase {
     const char *name;
-    HWND owner;     // what the main window's lookup finds
+    HWND owner;     // the main window, as the tray icon record holds it
     int busyTries;  // opens refused before one succeeds; 5 or more: never
     bool placed;    // what SetClipboardData answers
 };
@@ -246,10 +246,10 @@ TEST_F(CaptureOutput, CancelPutsPictureOnClipboardOfTheMainWindowThenClosesThenC
         SCOPED_TRACE(clip.name);
         ::testing::Mock::VerifyAndClearExpectations(&win);
         OpenOverlayState({10, 20}, {110, 220}, 1);
+        appState.trayIcon.hWnd = clip.owner;
         InSequence order;
         ExpectRegionGrab();
         ExpectSaveDialog(nullptr, "截图100.png");
-        EXPECT_CALL(win, FindWindowA(StrEq("KORVAN"), StrEq("KORVANFOREVER"))).WillOnce(Return(clip.owner));
         const int refusals = clip.busyTries < 5 ? clip.busyTries : 5;
         for (int i = 0; i < refusals; i++) {
             EXPECT_CALL(win, OpenClipboard(clip.owner)).WillOnce(Return(FALSE));

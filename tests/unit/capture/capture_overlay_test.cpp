@@ -26,6 +26,17 @@ TEST_F(CaptureOverlay, GrabScreenCopiesTheRectangleFromItsScreenPlaceAndKeepsOnl
     EXPECT_EQ(appState.captureBitmap, frozen);
     for (HBITMAP picture : {region, frozen})  // pictures belong to the caller
         LedgerRelease(picture);
+
+    // A picture the memory DC refuses would stay empty: it goes, and none is handed on.
+    EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
+    EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(memory));
+    EXPECT_CALL(win, CreateCompatibleBitmap(screen, 98, 198)).WillOnce(Return(region));
+    EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)region)).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, DeleteObject((HGDIOBJ)region)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, DeleteDC(memory)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
+    GrabScreen(RECT{11, 21, 109, 219});
+    EXPECT_EQ(appState.captureBitmap, nullptr);
 }
 
 TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFromItsOrigin)
@@ -50,6 +61,17 @@ TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFrom
     // A monitor of another scale keeps the overlay where it is.
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_DPICHANGED, 0x00900090, 0), TRUE);
     LedgerRelease(frozen);
+
+    // A virtual screen too large for one bitmap: the error sound, and no overlay.
+    ::testing::Mock::VerifyAndClearExpectations(&win);
+    AllowCursor();
+    ExpectVirtualScreen(kTwoMonitors);
+    EXPECT_CALL(win, SetWindowPos(overlay, HWND_TOPMOST, -1024, -200, 2304, 1000, 0u)).WillOnce(Return(TRUE));
+    ExpectGrab(-1024, -200, 2304, 1000, nullptr);
+    EXPECT_CALL(win, MessageBeep(MB_ICONHAND));
+    EXPECT_CALL(win, EndDialog(overlay, 1));
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(appState.captureActive, 0u) << "no overlay, so another screenshot can open";
 }
 
 // What reaches the window: the picture under the area to repaint with the
@@ -71,8 +93,14 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory)).WillOnce(Return(source));
     EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
     EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
-    EXPECT_CALL(win, SelectObject(_, _)).WillRepeatedly(Invoke([&](HDC, HGDIOBJ object) {
-        return object == (HGDIOBJ)pen ? stockPen : object == stockPen || object == stockBitmap ? nullptr : stockBitmap;
+    // Each selection answers with what it puts out: a stock object, or, when
+    // the stock object goes back in, an object of the same kind.
+    EXPECT_CALL(win, SelectObject(_, _)).WillRepeatedly(Invoke([&](HDC, HGDIOBJ object) -> HGDIOBJ {
+        if (object == (HGDIOBJ)pen)
+            return stockPen;
+        if (object == stockPen)
+            return (HGDIOBJ)pen;
+        return object == stockBitmap ? (HGDIOBJ)work : stockBitmap;
     }));
     EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
     EXPECT_CALL(win, DeleteDC(_)).Times(2);
@@ -90,6 +118,33 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     }
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
     LedgerRelease(frozen);  // the paint must leave the picture itself alone
+}
+
+// The rule the paint is held to, as Windows has it: an object still selected
+// into a DC cannot be deleted and leaks; put out of the DC, it can go.
+using GdiLedger = Win32Test;
+TEST_F(GdiLedger, AnObjectDeletedWhileSelectedIsRefusedAndStaysOpen)
+{
+    const HDC dc = FakeHandle<HDC>(0x60);
+    const HBITMAP bitmap = FakeHandle<HBITMAP>(0x61);
+    const HGDIOBJ stock = FakeHandle<HGDIOBJ>(0x62);
+    EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(dc));
+    EXPECT_CALL(win, CreateCompatibleBitmap(dc, 1, 1)).WillOnce(Return(bitmap));
+    EXPECT_CALL(win, SelectObject(dc, (HGDIOBJ)bitmap)).WillOnce(Return(stock));
+    EXPECT_CALL(win, SelectObject(dc, stock)).WillOnce(Return((HGDIOBJ)bitmap));
+    EXPECT_CALL(win, DeleteObject((HGDIOBJ)bitmap)).Times(2).WillRepeatedly(Return(TRUE));
+    EXPECT_CALL(win, DeleteDC(dc)).WillOnce(Return(TRUE));
+    CreateCompatibleDC(nullptr);
+    CreateCompatibleBitmap(dc, 1, 1);
+    SelectObject(dc, bitmap);
+    EXPECT_FALSE(DeleteObject(bitmap));
+    EXPECT_EQ(LedgerDeletedWhileSelected(), std::vector<const void *>{bitmap});
+    EXPECT_EQ(LedgerOpenHandles().size(), 2u) << "the DC and the bitmap it still holds";
+    SelectObject(dc, stock);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    DeleteDC(dc);
+    EXPECT_TRUE(LedgerOpenHandles().empty());
+    LedgerReset();  // the refused delete was this test's point, not a fault of the program
 }
 
 TEST_F(CaptureOverlay, MovesAndPressesInvalidateOnlyTheOldAndTheNewFrame)
