@@ -12,7 +12,6 @@
 #include <shellapi.h>
 #include <commdlg.h>
 #include <mmsystem.h>
-#include <objbase.h>
 #include <string.h>
 #else
 #include "host/win32_host.h"
