@@ -1,6 +1,6 @@
 #include "app_main.h"
 
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "main_window.h"
 #include "tray_icon.h"
 
@@ -25,7 +25,10 @@ static bool AnotherCopyIsRunning(HANDLE *instanceMutex)
     if (FindWindowA(NULL, MAIN_WINDOW_TITLE) != NULL)
         return true;
     *instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
-    if (*instanceMutex == NULL || GetLastError() != ERROR_ALREADY_EXISTS)
+    // Refused access means a copy running as administrator holds it.
+    if (*instanceMutex == NULL)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     CloseHandle(*instanceMutex);
     *instanceMutex = NULL;

@@ -4,7 +4,7 @@
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
 #include "../system/power.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "shell_actions.h"
 #include "tray_icon.h"
 

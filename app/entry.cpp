@@ -1,9 +1,11 @@
 // The process entry point. The program needs no C runtime start-up: it reads
 // no command line and has no static constructors.
+// COM's header comes in here alone: it declares names (ForcedShutdown among
+// them) that the program's own headers use for other things.
 #include <objbase.h>
 
 #include "app_main.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "dll_search.h"
 
 extern "C" void WinMainCRTStartup()

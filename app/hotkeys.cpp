@@ -1,7 +1,7 @@
 #include "hotkeys.h"
 
 #include "../resources/resource_ids.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 
 // Each hotkey is registered under the number of the command it stands for,
 // so the dispatcher serves hotkeys and menu items alike.

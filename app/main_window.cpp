@@ -1,9 +1,10 @@
 #include "main_window.h"
 
 #include "../autostart/autostart.h"
+#include "../platform/system_files.h"
 #include "../resources/resource_ids.h"
 #include "../tray/tray_menu.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 #include "dispatch.h"
 #include "hotkeys.h"
 #include "tray_icon.h"
@@ -19,13 +20,8 @@ static const DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW
 static void AllowTaskbarCreated(HWND window)
 {
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (user32 == NULL)
-        return;
-    // Through a plain function pointer type, as every looked-up entry must.
-    typedef void (*AnyFunction)();
-    MessageFilterCall allow = reinterpret_cast<MessageFilterCall>(
-        reinterpret_cast<AnyFunction>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-    if (allow != NULL)
+    MessageFilterCall allow;
+    if (user32 != NULL && FindEntry(user32, "ChangeWindowMessageFilterEx", allow))
         allow(window, RegisterWindowMessageA(kTaskbarCreated), kMessageFilterAllow, NULL);
 }
 

@@ -1,10 +1,11 @@
 #include "shell_actions.h"
 
 #include "../capture/capture_overlay.h"
+#include "../platform/broadcast.h"
 #include "../reminder/reminder_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 
 // WM_APPCOMMAND carries the command in the high word of lParam. The wParam
 // values are fixed numbers the shell ignores, kept as they always were.
@@ -20,9 +21,6 @@ static const char kProductPage[] = "http://www.ombrivale.net/?page_id=425";
 static const DWORD kKeyReleasePause = 200;
 // Lets the menu or the hotkey's screen state settle before the screen is frozen.
 static const DWORD kScreenshotPause = 300;
-// A broadcast waits on every top-level window; one that hangs must not hold
-// the program for longer than this.
-static const UINT kBroadcastTimeout = 2000;
 
 void SendVolumeCommand(HWND window, UINT appCommand)
 {
@@ -88,7 +86,7 @@ void ShowDesktop()
 void StartScreenSaver()
 {
     Sleep(kKeyReleasePause);
-    SendMessageTimeoutA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, NULL);
+    BroadcastWithoutHanging(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
 void TurnMonitorOffAndLock(HWND window)

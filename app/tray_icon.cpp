@@ -1,7 +1,7 @@
 #include "tray_icon.h"
 
 #include "../resources/resource_ids.h"
-#include "app_state.h"
+#include "../state/app_state.h"
 
 static const char kBalloonTitle[] = PROGRAM_NAME " v1.5";
 static const char kBalloonText[] =

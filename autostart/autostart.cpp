@@ -1,6 +1,6 @@
 #include "autostart.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const char kRunValue[] = PROGRAM_NAME;

@@ -1,7 +1,6 @@
 #include "capture_output.h"
 
-#include "../app/app_state.h"
-#include "../app/main_window.h"
+#include "../state/app_state.h"
 #include "capture_overlay.h"
 #include "file_name.h"
 #include "png_writer.h"
@@ -14,10 +13,10 @@ static const DWORD kClipboardRetryDelay = 100;
 
 // The clipboard needs an owner that outlives the data: with none, Windows
 // refuses SetClipboardData. The overlay ends right after, so the hidden main
-// window, which lives for the whole run, owns it.
+// window, which lives for the whole run (the tray icon's window), owns it.
 static BOOL OpenClipboardForMainWindow()
 {
-    HWND owner = FindWindowA(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    HWND owner = appState.trayIcon.hWnd;
     for (int tries = 1;; tries++) {
         if (OpenClipboard(owner))
             return TRUE;

@@ -1,6 +1,6 @@
 #include "capture_overlay.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "capture_output.h"
 #include "overlay_paint.h"
 #include "screen_grab.h"
@@ -49,6 +49,13 @@ static BOOL OnOpen(HWND overlay)
     appState.dragCorner = Point32{0, 0};
     // Not shown yet, so this is the desktop as it was when the command came.
     GrabScreen(overlayScreen);
+    // Without it (a virtual screen too large for one bitmap) there is
+    // nothing to frame: the error sound, and no overlay.
+    if (appState.captureBitmap == NULL) {
+        appState.captureActive = 0;
+        MessageBeep(MB_ICONHAND);
+        EndDialog(overlay, kOverlayEndResult);
+    }
     return TRUE;
 }
 

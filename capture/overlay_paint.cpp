@@ -1,30 +1,34 @@
 #include "overlay_paint.h"
 
-#include "../app/app_state.h"
+#include "../platform/scoped_gdi.h"
+#include "../state/app_state.h"
 
 static const COLORREF kFrameColour = 0x00FF0000;  // blue: COLORREF is 0x00BBGGRR
 
-// The part of the picture under the area to repaint, copied into a working
-// bitmap of that size selected into memory; the frame is drawn on the copy,
-// never on the picture. A drag repaints only the old and the new frame's
-// bounds, so the cost follows the frame, not the screen.
-static HBITMAP SelectCopyOfPicture(HDC paintDC, HDC memory, HBITMAP picture, const RECT &area)
+// The part of the picture under the area to repaint, copied into the working
+// bitmap; the frame is drawn on the copy, never on the picture. A drag
+// repaints only the old and the new frame's bounds, so the cost follows the
+// frame, not the screen.
+static bool CopyPicture(HDC paintDC, HDC work, HBITMAP picture, const RECT &area)
 {
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    HBITMAP work = CreateCompatibleBitmap(paintDC, width, height);
-    SelectObject(memory, work);
-    HDC source = CreateCompatibleDC(paintDC);
-    SelectObject(source, picture);
-    BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
-    DeleteDC(source);
-    return work;
+    ScopedMemoryDC source(paintDC);
+    if (source.dc == NULL || picture == NULL)
+        return false;
+    ScopedSelection selected(source.dc, picture);
+    if (selected.previous == NULL)
+        return false;
+    BitBlt(work, 0, 0, area.right - area.left, area.bottom - area.top, source.dc, area.left, area.top, SRCCOPY);
+    return true;
 }
 
 // The frame in the copy's coordinates: the lines start where they start on
 // the whole screen, so the dash pattern falls on the same pixels.
 static void DrawFrame(HDC dc, Point32 anchor, Point32 corner, const RECT &area)
 {
+    ScopedGdiObject<HPEN> pen(CreatePen(PS_DASHDOTDOT, 1, kFrameColour));
+    if (pen.object == NULL)
+        return;
+    ScopedSelection selected(dc, pen.object);
     int left = (int)anchor.x - area.left;
     int top = (int)anchor.y - area.top;
     int right = (int)corner.x - area.left;
@@ -36,22 +40,31 @@ static void DrawFrame(HDC dc, Point32 anchor, Point32 corner, const RECT &area)
     LineTo(dc, left, top);
 }
 
+// The picture and frame composed in memory and shown in one blit, so the
+// frame never flickers.
+static void ComposeArea(HDC paintDC, const RECT &area)
+{
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    ScopedMemoryDC work(paintDC);
+    ScopedGdiObject<HBITMAP> canvas(CreateCompatibleBitmap(paintDC, width, height));
+    if (work.dc == NULL || canvas.object == NULL)
+        return;
+    ScopedSelection selected(work.dc, canvas.object);
+    // What was not composed is not shown: the window keeps what it had.
+    if (selected.previous == NULL || !CopyPicture(paintDC, work.dc, appState.captureBitmap, area))
+        return;
+    DrawFrame(work.dc, appState.dragAnchor, appState.dragCorner, area);
+    // A plain copy: the same pixels a MERGECOPY with the paint DC's default
+    // white brush would give, without a brush pass over every pixel.
+    BitBlt(paintDC, area.left, area.top, width, height, work.dc, 0, 0, SRCCOPY);
+}
+
 void PaintOverlay(HWND overlay)
 {
     PAINTSTRUCT paint;
     HDC paintDC = BeginPaint(overlay, &paint);
-    const RECT &area = paint.rcPaint;
-    HDC memory = CreateCompatibleDC(paintDC);
-    HBITMAP work = SelectCopyOfPicture(paintDC, memory, appState.captureBitmap, area);
-    HPEN pen = CreatePen(PS_DASHDOTDOT, 1, kFrameColour);
-    SelectObject(memory, pen);
-    DrawFrame(memory, appState.dragAnchor, appState.dragCorner, area);
-    // A plain copy: the same pixels a MERGECOPY with the paint DC's default
-    // white brush would give, without a brush pass over every pixel.
-    BitBlt(paintDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, 0, 0, SRCCOPY);
-    // Deleting the memory DC first lets go of the pen and the copy it holds.
-    DeleteDC(memory);
-    DeleteObject(pen);
-    DeleteObject(work);
+    if (paintDC != NULL)
+        ComposeArea(paintDC, paint.rcPaint);
     EndPaint(overlay, &paint);
 }

@@ -1,6 +1,6 @@
 #include "png_writer.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "../platform/system_files.h"
 
 static const GpStatus kGdiplusOk = 0;

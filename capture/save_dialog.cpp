@@ -1,6 +1,6 @@
 #include "save_dialog.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // One filter: display text, pattern, and the list's own terminating zero
 // (the literal's).

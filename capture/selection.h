@@ -3,7 +3,7 @@
 #ifndef OMBRIVALE_CAPTURE_SELECTION_H
 #define OMBRIVALE_CAPTURE_SELECTION_H
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // The pointer position of a mouse message, both words read as signed and the
 // point clamped to a client area of that size (a captured pointer may be

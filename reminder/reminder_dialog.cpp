@@ -1,6 +1,6 @@
 #include "reminder_dialog.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "../resources/resource_ids.h"
 #include "../system/power.h"
 #include "reminder_minutes.h"

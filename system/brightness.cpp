@@ -1,3 +1,4 @@
+#include "../platform/scoped_gdi.h"
 #include "display.h"
 #include "gamma_ramp.h"
 
@@ -7,12 +8,10 @@ BOOL ApplyBrightness(LONG level)
 {
     GammaRamp ramp;
     BuildGammaRamp(level, &ramp);
-    HDC screen = GetDC(NULL);
-    if (screen == NULL)
+    ScopedGetDC screen(NULL);
+    if (screen.dc == NULL)
         return FALSE;
     // A display without gamma support, or one that finds the ramp too far
     // from the identity, refuses it; the caller then keeps the old level.
-    BOOL set = SetDeviceGammaRamp(screen, &ramp);
-    ReleaseDC(NULL, screen);
-    return set;
+    return SetDeviceGammaRamp(screen.dc, &ramp);
 }

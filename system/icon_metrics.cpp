@@ -1,10 +1,10 @@
+#include "../platform/broadcast.h"
+#include "../platform/scoped_gdi.h"
 #include "display.h"
 
 static const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
 static const char kIconSizeValue[] = "Shell Icon Size";
-// A broadcast waits on every top-level window; one that hangs must not hold
-// the program for longer than this.
-static const UINT kBroadcastTimeout = 2000;
+static const int kUnscaledDpi = 96;
 
 // Writes the icon width as text (with its NUL) and tells every top-level
 // window that a setting changed.
@@ -13,7 +13,20 @@ static void WriteIconSize(HKEY key, DWORD width)
     char text[11];  // ten digits and the NUL: the longest unsigned 32-bit value
     int length = wsprintfA(text, "%lu", width);
     RegSetValueExA(key, kIconSizeValue, 0, REG_SZ, (const BYTE *)text, (DWORD)length + 1);
-    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, NULL);
+    BroadcastWithoutHanging(WM_SETTINGCHANGE, 0, 0);
+}
+
+// The program declares itself DPI-aware, so on a scaled display the metric
+// comes at the display's scale; the value is written, as it always was, at
+// 96 DPI, where it is the same number as before.
+static DWORD IconWidthAtUnscaledDpi()
+{
+    int width = GetSystemMetrics(SM_CXICON);
+    ScopedGetDC screen(NULL);
+    int dpi = screen.dc != NULL ? GetDeviceCaps(screen.dc, LOGPIXELSX) : kUnscaledDpi;
+    if (dpi > 0 && dpi != kUnscaledDpi)
+        width = (width * kUnscaledDpi + dpi / 2) / dpi;
+    return (DWORD)width;
 }
 
 // Writing the value the shell already has, twice, makes it rebuild its icons.
@@ -24,7 +37,7 @@ void RefreshIconMetrics()
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kWindowMetricsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
-    DWORD width = (DWORD)GetSystemMetrics(SM_CXICON);
+    DWORD width = IconWidthAtUnscaledDpi();
     WriteIconSize(key, width);
     WriteIconSize(key, width);
     RegCloseKey(key);

@@ -1,6 +1,6 @@
 #include "power.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 static const char kForcedShutdownQuestion[] = "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
 static const char kShutdownPrivilegeName[] = "SeShutdownPrivilege";

@@ -1,6 +1,6 @@
 #include <stddef.h>
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "display.h"
 
 static const char kResolutionFailed[] = "分辨率设置失败，已经恢复默认设置。　";

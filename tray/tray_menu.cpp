@@ -1,6 +1,6 @@
 #include "tray_menu.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "../resources/resource_ids.h"
 
 #if defined(_WIN32) && !defined(_WIN64)

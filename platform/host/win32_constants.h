@@ -36,6 +36,8 @@
 
 #define SM_CXICON 11
 
+#define LOGPIXELSX 88
+
 #define SC_SCREENSAVE 0xF140
 #define SC_MONITORPOWER 0xF170
 #define HWND_BROADCAST ((HWND)0xffff)

@@ -7,7 +7,7 @@
 //   capture_bench.exe [Ombrivale.exe [soak]]
 #include <stdio.h>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "capture/capture_overlay.h"
 #include "capture/overlay_paint.h"
 #include "resources/resource_ids.h"

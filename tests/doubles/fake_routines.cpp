@@ -5,6 +5,9 @@
 
 static FakeRoutines *activeRoutines = nullptr;
 
+FakeRoutines::FakeRoutines() = default;
+FakeRoutines::~FakeRoutines() = default;
+
 void SetActiveRoutines(FakeRoutines *routines)
 {
     activeRoutines = routines;

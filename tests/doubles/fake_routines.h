@@ -1,15 +1,19 @@
 // Test doubles for the routines one subsystem calls in another. A test of
-// the caller expects these calls like any Windows call.
+// the caller expects these calls like any Windows call. The doubles include
+// only this, not the Windows fake, which is costly to compile.
 #ifndef OMBRIVALE_TESTS_DOUBLES_FAKE_ROUTINES_H
 #define OMBRIVALE_TESTS_DOUBLES_FAKE_ROUTINES_H
 
 #include <gmock/gmock.h>
 
+#include "platform/win32.h"
 #include "system/power.h"
-#include "tests/fake/win32_test.h"
 
 class FakeRoutines {
 public:
+    FakeRoutines();
+    ~FakeRoutines();
+
     MOCK_METHOD(void, ShowTrayMenu, (HWND hwnd));
     MOCK_METHOD(BOOL, PerformPowerAction, (PowerAction action));
     MOCK_METHOD(void, ForcedShutdown, (ForcedPowerAction action));
@@ -22,13 +26,5 @@ public:
 
 FakeRoutines &ActiveRoutines();
 void SetActiveRoutines(FakeRoutines *routines);
-
-// A fixture for code that calls other subsystems: both fakes are strict.
-class RoutinesTest : public Win32Test {
-protected:
-    RoutinesTest() { SetActiveRoutines(&routines); }
-    ~RoutinesTest() override { SetActiveRoutines(nullptr); }
-    ::testing::StrictMock<FakeRoutines> routines;
-};
 
 #endif

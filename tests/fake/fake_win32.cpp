@@ -7,9 +7,13 @@
 #include <strings.h>
 
 #include "fake_clipboard.h"
+#include "fake_hotkeys.h"
 #include "handle_ledger.h"
 
 static FakeWin32 *activeFake = nullptr;
+
+FakeWin32::FakeWin32() = default;
+FakeWin32::~FakeWin32() = default;
 
 void SetActiveFake(FakeWin32 *fake)
 {

@@ -10,6 +10,11 @@
 
 class FakeWin32 {
 public:
+    // Out of line, so that the mock members are built once, in the fake,
+    // rather than in every test file that creates a fake.
+    FakeWin32();
+    ~FakeWin32();
+
 #define WIN32_API(ret, name, params, args, track) MOCK_METHOD(ret, name, params);
 #define WIN32_API_VOID(name, params, args, track) MOCK_METHOD(void, name, params);
 #include "platform/host/win32_api.def"

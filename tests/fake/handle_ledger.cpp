@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 static std::vector<const void *> openHandles;
 static std::vector<const void *> strayReleases;
-
-struct RegisteredHotkey {
-    HWND window;
-    int id;
-    UINT modifiers;
-    UINT key;
-};
-static std::vector<RegisteredHotkey> registeredHotkeys;
+static std::vector<const void *> deletedWhileSelected;
+// The object each (DC, kind) slot holds, and the kind learnt for each object.
+static std::map<std::pair<const void *, int>, const void *> selections;
+static std::map<const void *, int> objectKinds;
+static const int kFirstLearntKind = 100;
+static int kindsSeen = kFirstLearntKind;
 
 void LedgerAcquire(const void *handle)
 {
@@ -41,7 +41,60 @@ void LedgerReset()
 {
     openHandles.clear();
     strayReleases.clear();
-    registeredHotkeys.clear();
+    deletedWhileSelected.clear();
+    selections.clear();
+    objectKinds.clear();
+    kindsSeen = kFirstLearntKind;
+}
+
+static int KindOf(const void *object, const void *sameKind)
+{
+    auto known = objectKinds.find(object);
+    auto other = objectKinds.find(sameKind);
+    int kind = known != objectKinds.end() ? known->second
+               : other != objectKinds.end() ? other->second
+                                            : ++kindsSeen;
+    objectKinds.emplace(object, kind);
+    if (sameKind != nullptr)
+        objectKinds.emplace(sameKind, kind);
+    return kind;
+}
+
+void LedgerAcquireObject(const void *object, LedgerObjectKind kind)
+{
+    LedgerAcquire(object);
+    if (object != nullptr)
+        objectKinds[object] = kind;
+}
+
+void LedgerSelect(const void *dc, const void *object, const void *previous)
+{
+    // A NULL answer is a refused selection: nothing changes in the DC.
+    if (dc != nullptr && object != nullptr && previous != nullptr)
+        selections[{dc, KindOf(object, previous)}] = object;
+}
+
+void LedgerDeleteDC(const void *dc)
+{
+    std::erase_if(selections, [dc](const auto &slot) { return slot.first.first == dc; });
+    LedgerRelease(dc);
+}
+
+bool LedgerDeleteObject(const void *object)
+{
+    for (const auto &slot : selections) {
+        if (slot.second == object) {
+            deletedWhileSelected.push_back(object);
+            return false;
+        }
+    }
+    LedgerRelease(object);
+    return true;
+}
+
+std::vector<const void *> LedgerDeletedWhileSelected()
+{
+    return deletedWhileSelected;
 }
 
 std::vector<const void *> LedgerOpenHandles()
@@ -63,24 +116,4 @@ std::string LedgerDescribe(const std::vector<const void *> &handles)
         text += number;
     }
     return text.empty() ? " none" : text;
-}
-
-BOOL FakeHotkeyRegister(BOOL allowed, HWND window, int id, UINT modifiers, UINT key)
-{
-    for (const RegisteredHotkey &held : registeredHotkeys) {
-        if (held.modifiers == modifiers && held.key == key)
-            return FALSE;
-    }
-    if (allowed)
-        registeredHotkeys.push_back({window, id, modifiers, key});
-    return allowed;
-}
-
-void FakeHotkeyUnregister(HWND window, int id)
-{
-    registeredHotkeys.erase(std::remove_if(registeredHotkeys.begin(), registeredHotkeys.end(),
-                                           [&](const RegisteredHotkey &held) {
-                                               return held.window == window && held.id == id;
-                                           }),
-                            registeredHotkeys.end());
 }

@@ -9,8 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "fake_clipboard.h"
+#include "fake_hotkeys.h"
 #include "fake_win32.h"
 #include "handle_ledger.h"
 
@@ -45,6 +46,14 @@ inline auto ReturnFolder(std::string folder)
     });
 }
 
+// A function of the test as the entry GetProcAddress hands out; the trip
+// through void (*)() is the cast between function types the compiler accepts.
+template <class Function>
+FARPROC AsEntry(Function function)
+{
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+
 class Win32Test : public ::testing::Test {
 protected:
     Win32Test()
@@ -52,6 +61,7 @@ protected:
         SetActiveFake(&win);
         LedgerReset();
         FakeClipboardReset();
+        FakeHotkeysReset();
         appState = kAppStateAtStart;
     }
 
@@ -62,6 +72,8 @@ protected:
         EXPECT_TRUE(LedgerOpenHandles().empty()) << "handles left open:" << LedgerDescribe(LedgerOpenHandles());
         EXPECT_TRUE(LedgerStrayReleases().empty()) << "handles released but not open:"
                                                    << LedgerDescribe(LedgerStrayReleases());
+        EXPECT_TRUE(LedgerDeletedWhileSelected().empty()) << "objects deleted while selected into a DC:"
+                                                          << LedgerDescribe(LedgerDeletedWhileSelected());
     }
 
     ::testing::StrictMock<FakeWin32> win;

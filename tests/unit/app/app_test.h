@@ -4,7 +4,7 @@
 #define OMBRIVALE_TESTS_UNIT_APP_APP_TEST_H
 
 #include "resources/resource_ids.h"
-#include "tests/doubles/fake_routines.h"
+#include "tests/doubles/routines_test.h"
 
 const HWND kWindow = FakeHandle<HWND>(0x100);
 const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);

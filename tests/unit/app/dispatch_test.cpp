@@ -44,7 +44,7 @@ void ExpectCdCommand(FakeWin32 &win, const char *command)
 {
     EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
     EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
-    EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return((FARPROC)mciSendStringA));
+    EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return(AsEntry(mciSendStringA)));
     EXPECT_CALL(win, mciSendStringA(StrEq(command), nullptr, 0, nullptr));
     EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
 }

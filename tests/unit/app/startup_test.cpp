@@ -83,18 +83,22 @@ void ExpectQuietRecord(const NOTIFYICONDATAA &icon)
 
 }  // namespace
 
-// By its window, or by the mutex that a copy started at the same instant
-// already holds before its window exists.
+// By its window, by the mutex that a copy started at the same instant
+// already holds before its window exists, or by a mutex this copy may not
+// open because a copy running as administrator holds it.
 TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
 {
-    for (bool byWindow : {true, false}) {
-        SCOPED_TRACE(byWindow ? "window" : "mutex");
+    enum Found { byWindow, byMutex, byAdministratorsMutex };
+    for (Found found : {byWindow, byMutex, byAdministratorsMutex}) {
+        SCOPED_TRACE(found);
         InSequence order;
-        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(byWindow ? kOtherCopy : nullptr));
-        if (!byWindow) {
-            EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(kMutex));
-            EXPECT_CALL(win, GetLastError()).WillOnce(Return(ERROR_ALREADY_EXISTS));
-            EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(found == byWindow ? kOtherCopy : nullptr));
+        if (found != byWindow) {
+            const bool opened = found == byMutex;
+            EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(opened ? kMutex : nullptr));
+            EXPECT_CALL(win, GetLastError()).WillOnce(Return(opened ? ERROR_ALREADY_EXISTS : ERROR_ACCESS_DENIED));
+            if (opened)
+                EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
         }
         EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你不用开很多次的，已经够啦！"), StrEq("Ombrivale"), 0x30));
         EXPECT_CALL(win, ExitProcess(0));
@@ -132,7 +136,7 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
         // An elevated copy must still hear the shell's restart.
         EXPECT_CALL(win, GetModuleHandleA(StrEq("user32.dll"))).WillOnce(Return(kUser32));
         EXPECT_CALL(win, GetProcAddress(kUser32, StrEq("ChangeWindowMessageFilterEx")))
-            .WillOnce(Return(reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&FakeChangeWindowMessageFilterEx))));
+            .WillOnce(Return(AsEntry(&FakeChangeWindowMessageFilterEx)));
         EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
         ExpectIconAdd(&added, FALSE);
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
@@ -303,8 +307,8 @@ TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
         FARPROC entry;
         bool fallsBack;
     } systems[] = {
-        {"entry present", (FARPROC)RestrictingSucceeds, false},
-        {"entry refuses", (FARPROC)RestrictingFails, true},
+        {"entry present", AsEntry(RestrictingSucceeds), false},
+        {"entry refuses", AsEntry(RestrictingFails), true},
         {"entry missing (Windows 7 without the update)", nullptr, true},
     };
     for (const auto &system : systems) {

@@ -19,6 +19,11 @@ protected:
     const HBITMAP frozen = FakeHandle<HBITMAP>(0x20);
     const HBITMAP region = FakeHandle<HBITMAP>(0x21);
     const HWND mainWindow = FakeHandle<HWND>(0x50);
+    // What a new memory DC holds before a bitmap is selected into it.
+    const HGDIOBJ stockBitmap = FakeHandle<HGDIOBJ>(0x1F);
+
+    // The hidden main window of a running program, which owns the clipboard.
+    CaptureTest() { appState.trayIcon.hWnd = mainWindow; }
 
     // The cross-hair cursor is set on most messages; its order is not the point.
     void AllowCursor()
@@ -36,14 +41,19 @@ protected:
         EXPECT_CALL(win, GetSystemMetrics(SM_CYVIRTUALSCREEN)).WillOnce(Return(screen.bottom - screen.top));
     }
 
-    // GrabScreen's calls, in order, for a grab of that place into picture.
+    // A grab of that place of the screen into picture, which is selected only
+    // while the screen is copied into it; with no picture made, nothing is
+    // copied and the DCs are still released.
     void ExpectGrab(int x, int y, int width, int height, HBITMAP picture)
     {
         EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
         EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(memory));
         EXPECT_CALL(win, CreateCompatibleBitmap(screen, width, height)).WillOnce(Return(picture));
-        EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)picture));
-        EXPECT_CALL(win, BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY));
+        if (picture != NULL) {
+            EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)picture)).WillOnce(Return(stockBitmap));
+            EXPECT_CALL(win, BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY));
+            EXPECT_CALL(win, SelectObject(memory, stockBitmap));
+        }
         EXPECT_CALL(win, DeleteDC(memory)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
     }
@@ -61,7 +71,6 @@ protected:
     // The hidden main window takes the picture onto the clipboard.
     void ExpectClipboardHandOver(HBITMAP picture)
     {
-        EXPECT_CALL(win, FindWindowA(StrEq("KORVAN"), StrEq("KORVANFOREVER"))).WillOnce(Return(mainWindow));
         EXPECT_CALL(win, OpenClipboard(mainWindow)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, EmptyClipboard()).WillOnce(Return(TRUE));
         EXPECT_CALL(win, SetClipboardData(CF_BITMAP, (HANDLE)picture)).WillOnce(Return((HANDLE)picture));

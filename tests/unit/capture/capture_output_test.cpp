@@ -36,13 +36,13 @@ static const GdiplusEntries kGdiplus = {GdiplusStartup, GdiplusShutdown, GdipCre
 static FARPROC GdiplusEntry(LPCSTR name)
 {
     const std::pair<const char *, FARPROC> entries[] = {
-        {"GdiplusStartup", (FARPROC)kGdiplus.startup},
-        {"GdiplusShutdown", (FARPROC)kGdiplus.shutdown},
-        {"GdipCreateBitmapFromHBITMAP", (FARPROC)kGdiplus.createBitmapFromHBITMAP},
-        {"GdipDisposeImage", (FARPROC)kGdiplus.disposeImage},
-        {"GdipGetImageEncodersSize", (FARPROC)kGdiplus.getImageEncodersSize},
-        {"GdipGetImageEncoders", (FARPROC)kGdiplus.getImageEncoders},
-        {"GdipSaveImageToFile", (FARPROC)kGdiplus.saveImageToFile},
+        {"GdiplusStartup", AsEntry(kGdiplus.startup)},
+        {"GdiplusShutdown", AsEntry(kGdiplus.shutdown)},
+        {"GdipCreateBitmapFromHBITMAP", AsEntry(kGdiplus.createBitmapFromHBITMAP)},
+        {"GdipDisposeImage", AsEntry(kGdiplus.disposeImage)},
+        {"GdipGetImageEncodersSize", AsEntry(kGdiplus.getImageEncodersSize)},
+        {"GdipGetImageEncoders", AsEntry(kGdiplus.getImageEncoders)},
+        {"GdipSaveImageToFile", AsEntry(kGdiplus.saveImageToFile)},
     };
     for (const auto &[entryName, entry] : entries) {
         if (std::strcmp(entryName, name) == 0)
@@ -225,7 +225,7 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFa
 
 struct ClipboardCase {
     const char *name;
-    HWND owner;     // what the main window's lookup finds
+    HWND owner;     // the main window, as the tray icon record holds it
     int busyTries;  // opens refused before one succeeds; 5 or more: never
     bool placed;    // what SetClipboardData answers
 };
@@ -246,10 +246,10 @@ TEST_F(CaptureOutput, CancelPutsPictureOnClipboardOfTheMainWindowThenClosesThenC
         SCOPED_TRACE(clip.name);
         ::testing::Mock::VerifyAndClearExpectations(&win);
         OpenOverlayState({10, 20}, {110, 220}, 1);
+        appState.trayIcon.hWnd = clip.owner;
         InSequence order;
         ExpectRegionGrab();
         ExpectSaveDialog(nullptr, "截图100.png");
-        EXPECT_CALL(win, FindWindowA(StrEq("KORVAN"), StrEq("KORVANFOREVER"))).WillOnce(Return(clip.owner));
         const int refusals = clip.busyTries < 5 ? clip.busyTries : 5;
         for (int i = 0; i < refusals; i++) {
             EXPECT_CALL(win, OpenClipboard(clip.owner)).WillOnce(Return(FALSE));

@@ -26,6 +26,17 @@ TEST_F(CaptureOverlay, GrabScreenCopiesTheRectangleFromItsScreenPlaceAndKeepsOnl
     EXPECT_EQ(appState.captureBitmap, frozen);
     for (HBITMAP picture : {region, frozen})  // pictures belong to the caller
         LedgerRelease(picture);
+
+    // A picture the memory DC refuses would stay empty: it goes, and none is handed on.
+    EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
+    EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(memory));
+    EXPECT_CALL(win, CreateCompatibleBitmap(screen, 98, 198)).WillOnce(Return(region));
+    EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)region)).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, DeleteObject((HGDIOBJ)region)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, DeleteDC(memory)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
+    GrabScreen(RECT{11, 21, 109, 219});
+    EXPECT_EQ(appState.captureBitmap, nullptr);
 }
 
 TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFromItsOrigin)
@@ -50,8 +61,22 @@ TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFrom
     // A monitor of another scale keeps the overlay where it is.
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_DPICHANGED, 0x00900090, 0), TRUE);
     LedgerRelease(frozen);
+
+    // A virtual screen too large for one bitmap: the error sound, and no overlay.
+    ::testing::Mock::VerifyAndClearExpectations(&win);
+    AllowCursor();
+    ExpectVirtualScreen(kTwoMonitors);
+    EXPECT_CALL(win, SetWindowPos(overlay, HWND_TOPMOST, -1024, -200, 2304, 1000, 0u)).WillOnce(Return(TRUE));
+    ExpectGrab(-1024, -200, 2304, 1000, nullptr);
+    EXPECT_CALL(win, MessageBeep(MB_ICONHAND));
+    EXPECT_CALL(win, EndDialog(overlay, 1));
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(appState.captureActive, 0u) << "no overlay, so another screenshot can open";
 }
 
+// What reaches the window: the picture under the area to repaint with the
+// frame drawn on it, in one blit; every DC, pen and bitmap of the paint is
+// released, none while still selected, and the picture itself is kept.
 TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndReleasesAll)
 {
     OpenOverlayState({100, 200}, {300, 350}, 1);
@@ -59,35 +84,67 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     const HDC source = FakeHandle<HDC>(0x31);
     const HBITMAP work = FakeHandle<HBITMAP>(0x32);
     const HPEN pen = FakeHandle<HPEN>(0x33);
+    const HGDIOBJ stockPen = FakeHandle<HGDIOBJ>(0x1E);
+    EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
+        paint->hdc = paintDC;
+        paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
+        return paintDC;
+    }));
+    EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory)).WillOnce(Return(source));
+    EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
+    EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
+    // Each selection answers with what it puts out: a stock object, or, when
+    // the stock object goes back in, an object of the same kind.
+    EXPECT_CALL(win, SelectObject(_, _)).WillRepeatedly(Invoke([&](HDC, HGDIOBJ object) -> HGDIOBJ {
+        if (object == (HGDIOBJ)pen)
+            return stockPen;
+        if (object == stockPen)
+            return (HGDIOBJ)pen;
+        return object == stockBitmap ? (HGDIOBJ)work : stockBitmap;
+    }));
+    EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
+    EXPECT_CALL(win, DeleteDC(_)).Times(2);
+    EXPECT_CALL(win, DeleteObject(_)).Times(2);
     {
-        InSequence order;
-        EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
-            paint->hdc = paintDC;
-            paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
-            return paintDC;
-        }));
-        EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory));
-        EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
-        EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)work));
-        EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(source));
-        EXPECT_CALL(win, SelectObject(source, (HGDIOBJ)frozen));
-        EXPECT_CALL(win, BitBlt(memory, 0, 0, 211, 151, source, 90, 200, SRCCOPY));
-        EXPECT_CALL(win, DeleteDC(source));
-        EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
-        EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)pen));
+        // The frame is in the picture before the picture reaches the window.
+        InSequence frameThenWindow;
         EXPECT_CALL(win, MoveToEx(memory, 10, 0, nullptr));
         EXPECT_CALL(win, LineTo(memory, 10, 150));
         EXPECT_CALL(win, LineTo(memory, 210, 150));
         EXPECT_CALL(win, LineTo(memory, 210, 0));
         EXPECT_CALL(win, LineTo(memory, 10, 0));
         EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, memory, 0, 0, SRCCOPY));
-        EXPECT_CALL(win, DeleteDC(memory));
-        EXPECT_CALL(win, DeleteObject((HGDIOBJ)pen));
-        EXPECT_CALL(win, DeleteObject((HGDIOBJ)work));
         EXPECT_CALL(win, EndPaint(overlay, _));
     }
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
     LedgerRelease(frozen);  // the paint must leave the picture itself alone
+}
+
+// The rule the paint is held to, as Windows has it: an object still selected
+// into a DC cannot be deleted and leaks; put out of the DC, it can go.
+using GdiLedger = Win32Test;
+TEST_F(GdiLedger, AnObjectDeletedWhileSelectedIsRefusedAndStaysOpen)
+{
+    const HDC dc = FakeHandle<HDC>(0x60);
+    const HBITMAP bitmap = FakeHandle<HBITMAP>(0x61);
+    const HGDIOBJ stock = FakeHandle<HGDIOBJ>(0x62);
+    EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(dc));
+    EXPECT_CALL(win, CreateCompatibleBitmap(dc, 1, 1)).WillOnce(Return(bitmap));
+    EXPECT_CALL(win, SelectObject(dc, (HGDIOBJ)bitmap)).WillOnce(Return(stock));
+    EXPECT_CALL(win, SelectObject(dc, stock)).WillOnce(Return((HGDIOBJ)bitmap));
+    EXPECT_CALL(win, DeleteObject((HGDIOBJ)bitmap)).Times(2).WillRepeatedly(Return(TRUE));
+    EXPECT_CALL(win, DeleteDC(dc)).WillOnce(Return(TRUE));
+    CreateCompatibleDC(nullptr);
+    CreateCompatibleBitmap(dc, 1, 1);
+    SelectObject(dc, bitmap);
+    EXPECT_FALSE(DeleteObject(bitmap));
+    EXPECT_EQ(LedgerDeletedWhileSelected(), std::vector<const void *>{bitmap});
+    EXPECT_EQ(LedgerOpenHandles().size(), 2u) << "the DC and the bitmap it still holds";
+    SelectObject(dc, stock);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    DeleteDC(dc);
+    EXPECT_TRUE(LedgerOpenHandles().empty());
+    LedgerReset();  // the refused delete was this test's point, not a fault of the program
 }
 
 TEST_F(CaptureOverlay, MovesAndPressesInvalidateOnlyTheOldAndTheNewFrame)

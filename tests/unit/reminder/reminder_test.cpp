@@ -2,7 +2,7 @@
 // and the messages that must do nothing.
 #include "reminder/reminder_dialog.h"
 #include "resources/resource_ids.h"
-#include "tests/doubles/fake_routines.h"
+#include "tests/doubles/routines_test.h"
 
 static const char kCaption[] = "Ombrivale 定时提醒";
 

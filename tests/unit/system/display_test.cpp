@@ -88,14 +88,19 @@ TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
 {
     static const struct {
         int width;
+        int dpi;  // the screen's, which scales the metric of a DPI-aware program
         const char *text;
-    } cases[] = {{32, "32"}, {-1, "4294967295"}};
+    } cases[] = {{32, 96, "32"}, {-1, 96, "4294967295"}, {48, 144, "32"}, {40, 120, "32"}};
+    const HDC screen = FakeHandle<HDC>(0x41);
     for (const auto &test : cases) {
         InSequence order;
         EXPECT_CALL(win, RegOpenKeyExA(HKEY_CURRENT_USER, StrEq("Control Panel\\Desktop\\WindowMetrics"), 0u,
                                        0xF003Fu, _))
             .WillOnce(DoAll(SetArgPointee<4>(kMetricsKey), Return(ERROR_SUCCESS)));
         EXPECT_CALL(win, GetSystemMetrics(11)).WillOnce(Return(test.width));
+        EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
+        EXPECT_CALL(win, GetDeviceCaps(screen, LOGPIXELSX)).WillOnce(Return(test.dpi));
+        EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
         for (int write = 0; write < 2; ++write) {
             EXPECT_CALL(win, RegSetValueExA(kMetricsKey, StrEq("Shell Icon Size"), 0u, 1u, DataIs(test.text),
                                             (DWORD)strlen(test.text) + 1))

@@ -1,7 +1,9 @@
-// The one process-wide record of the program's state. Every subsystem reads
-// and writes its own fields here; all of them live for the whole run.
-#ifndef OMBRIVALE_APP_APP_STATE_H
-#define OMBRIVALE_APP_APP_STATE_H
+// The one process-wide record of the program's state, and the names every
+// layer shares. Every subsystem reads and writes its own fields here; all of
+// them live for the whole run. It sits below the subsystems, so that none of
+// them reaches up into the program's shell for it.
+#ifndef OMBRIVALE_STATE_APP_STATE_H
+#define OMBRIVALE_STATE_APP_STATE_H
 
 #include "../platform/win32.h"
 

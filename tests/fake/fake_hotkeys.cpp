@@ -1,0 +1,37 @@
+#include "fake_hotkeys.h"
+
+#include <algorithm>
+#include <vector>
+
+struct RegisteredHotkey {
+    HWND window;
+    int id;
+    UINT modifiers;
+    UINT key;
+};
+static std::vector<RegisteredHotkey> registeredHotkeys;
+
+void FakeHotkeysReset()
+{
+    registeredHotkeys.clear();
+}
+
+BOOL FakeHotkeyRegister(BOOL allowed, HWND window, int id, UINT modifiers, UINT key)
+{
+    for (const RegisteredHotkey &held : registeredHotkeys) {
+        if (held.modifiers == modifiers && held.key == key)
+            return FALSE;
+    }
+    if (allowed)
+        registeredHotkeys.push_back({window, id, modifiers, key});
+    return allowed;
+}
+
+void FakeHotkeyUnregister(HWND window, int id)
+{
+    registeredHotkeys.erase(std::remove_if(registeredHotkeys.begin(), registeredHotkeys.end(),
+                                           [&](const RegisteredHotkey &held) {
+                                               return held.window == window && held.id == id;
+                                           }),
+                            registeredHotkeys.end());
+}
