@@ -17,10 +17,12 @@ void FakeClipboardOpened(HWND owner)
     openedBy = owner;
 }
 
-void FakeClipboardEmptied()
+bool FakeClipboardEmptied()
 {
-    if (open)
-        ownerless = openedBy == NULL;
+    if (!open)
+        return false;
+    ownerless = openedBy == NULL;
+    return true;
 }
 
 void FakeClipboardClosed()
@@ -28,7 +30,7 @@ void FakeClipboardClosed()
     open = false;
 }
 
-bool FakeClipboardHasNoOwner()
+bool FakeClipboardRefusesData()
 {
-    return ownerless;
+    return !open || ownerless;
 }

@@ -1,8 +1,9 @@
-// The clipboard's owner, as Windows keeps it: EmptyClipboard makes the window
-// that opened the clipboard its owner, and with no window (OpenClipboard(NULL))
-// there is none, so every SetClipboardData fails until the clipboard is
-// emptied again by a window. Wine lets such a call succeed; the fake refuses
-// it, whatever a test says the call returns.
+// The clipboard as Windows keeps it: EmptyClipboard and SetClipboardData fail
+// unless this program has it open, and EmptyClipboard makes the window that
+// opened it the owner. With no window (OpenClipboard(NULL)) there is none, so
+// every SetClipboardData fails until the clipboard is emptied again by a
+// window. Wine lets such calls succeed; the fake refuses them, whatever a
+// test says the call returns.
 #ifndef OMBRIVALE_TESTS_FAKE_FAKE_CLIPBOARD_H
 #define OMBRIVALE_TESTS_FAKE_FAKE_CLIPBOARD_H
 
@@ -10,8 +11,9 @@
 
 void FakeClipboardReset();
 void FakeClipboardOpened(HWND owner);
-void FakeClipboardEmptied();
+// False when the clipboard is not open.
+bool FakeClipboardEmptied();
 void FakeClipboardClosed();
-bool FakeClipboardHasNoOwner();
+bool FakeClipboardRefusesData();
 
 #endif
