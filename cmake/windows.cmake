@@ -41,7 +41,8 @@ target_link_libraries(Ombrivale PRIVATE user32 gdi32 kernel32 advapi32 shell32 c
                       msvcrt gcc)
 set_target_properties(Ombrivale PROPERTIES OUTPUT_NAME Ombrivale RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# Each build has its own end-to-end test program, of its own bitness.
+add_subdirectory(tests/e2e)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  add_subdirectory(tests/e2e)
   add_subdirectory(tests/bench)
 endif()

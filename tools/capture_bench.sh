@@ -31,7 +31,7 @@ until [ -e "/tmp/.X11-unix/X$number" ]; do
     sleep 0.1
 done
 
-DISPLAY=":$number" OMBRIVALE_XVFB=0 "$HERE/wine_session.sh" start "$state"
+DISPLAY=":$number" OMBRIVALE_DISPLAY= "$HERE/wine_session.sh" start "$state"
 . "$state"
 cd "$BUILD"
 # The soak (200 overlays, 50 saves, about two minutes) runs at the first size.

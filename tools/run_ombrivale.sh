@@ -21,7 +21,7 @@ echo "Ombrivale is running on display $DISPLAY: its icon is in the tray. Ctrl+C 
 "$WINE" "$PROGRAM" </dev/null >"$ROOT/build/ombrivale-run.log" 2>&1 &
 program=$!
 
-if [ -n "$XVFB_PID" ]; then
+if [ -n "$X_PID" ]; then
     sleep 3
     import -window root "$SCREENSHOT"
     echo "No display of your own: a screenshot of the virtual one is at $SCREENSHOT"

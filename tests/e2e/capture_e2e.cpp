@@ -6,7 +6,6 @@ static const RECT kColourPlace = {300, 200, 700, 500};
 // A drag over all four colours, and the region inside its frame.
 static const POINT kFrom = {350, 250};
 static const POINT kTo = {650, 430};
-static const RECT kInside = {kFrom.x + 1, kFrom.y + 1, kTo.x - 1, kTo.y - 1};
 
 // Ctrl+F3 through the system's input queue, as the keyboard gives it.
 static void PressHotkey()
@@ -34,7 +33,7 @@ protected:
         // A folder deep enough that the saved path is longer than 128 bytes.
         deep = folder + std::string(120, 'd') + "\\";
         CreateDirectoryA(deep.c_str(), NULL);
-        DeleteFileA((deep + "shot.png").c_str());
+        RemoveDeepShots();
         program = StartProgram();
     }
 
@@ -44,9 +43,15 @@ protected:
         DestroyWindow(colours);
         for (const char *name : {"shot.png", "calc.exe", "calc.exe.ran"})
             DeleteFileA((folder + name).c_str());
-        DeleteFileA((deep + "shot.png").c_str());
+        RemoveDeepShots();
         RemoveDirectoryA(deep.c_str());
         RemoveDirectoryA(folder.c_str());
+    }
+
+    void RemoveDeepShots()
+    {
+        for (const char *name : {"shot0.png", "shot1.png", "shot2.png"})
+            DeleteFileA((deep + name).c_str());
     }
 
     HWND OpenOverlay()
@@ -76,37 +81,57 @@ protected:
     std::string deep;
 };
 
+// Drags over the colours, on the primary, across both monitors and wholly
+// on the monitor left of the primary, each saved as a PNG of the region
+// inside the frame.
 TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
 {
-    Pixels shown = GrabScreenPixels(kInside);
-    ASSERT_EQ(shown.At(0, 0), 0xFF0000u) << "the colour window is not on the screen";
-    ASSERT_EQ(shown.At(shown.width - 1, shown.height - 1), 0xFFFF00u);
-    HWND overlay = OpenOverlay();
-    ASSERT_NE(overlay, (HWND)NULL);
-    RECT place;
-    GetWindowRect(overlay, &place);
-    EXPECT_EQ(place.left, 0);
-    EXPECT_EQ(place.top, 0);
-    EXPECT_EQ(place.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(place.bottom, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_TRUE(GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
+    const struct {
+        const char *where;
+        RECT colours;
+        POINT from, to;
+    } drags[] = {
+        {"primary", kColourPlace, kFrom, kTo},
+        {"across both monitors", {-300, 200, 300, 500}, {-250, 250}, {250, 430}},
+        {"left monitor", {-900, 200, -500, 500}, {-850, 250}, {-550, 430}},
+    };
+    for (int number = 0; number < 3; number++) {
+        const auto &drag = drags[number];
+        SCOPED_TRACE(drag.where);
+        DestroyWindow(colours);
+        colours = ShowColourWindow(drag.colours);
+        RECT inside = {drag.from.x + 1, drag.from.y + 1, drag.to.x - 1, drag.to.y - 1};
+        Pixels shown = GrabScreenPixels(inside);
+        ASSERT_EQ(shown.At(0, 0), 0xFF0000u) << "the colour window is not on the screen";
+        ASSERT_EQ(shown.At(shown.width - 1, shown.height - 1), 0xFFFF00u);
+        HWND overlay = OpenOverlay();
+        ASSERT_NE(overlay, (HWND)NULL);
+        RECT place;
+        GetWindowRect(overlay, &place);
+        EXPECT_EQ(place.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+        EXPECT_EQ(place.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+        EXPECT_EQ(place.right - place.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        EXPECT_EQ(place.bottom - place.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        EXPECT_TRUE(GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
 
-    DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
-    HWND dialog = WaitForSaveDialog(program.id);
-    ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
-    EXPECT_EQ(SaveDialogFileName(dialog), "截图00.png");
-    ASSERT_GT((deep + "shot.png").size(), 128u);
-    ChooseFileAndSave(dialog, deep + "shot");  // ".png" is added
-    ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
+        DragPointer(drag.from.x, drag.from.y, drag.to.x, drag.to.y);
+        HWND dialog = WaitForSaveDialog(program.id);
+        ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+        EXPECT_EQ(SaveDialogFileName(dialog), "截图0" + std::to_string(number) + ".png");
+        std::string shot = deep + "shot" + std::to_string(number);
+        ASSERT_GT((shot + ".png").size(), 128u);
+        ChooseFileAndSave(dialog, shot);  // ".png" is added
+        ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
 
-    Pixels saved = ReadPng(deep + "shot.png");
-    ASSERT_EQ(saved.width, kTo.x - kFrom.x - 2) << "no readable shot.png";
-    ASSERT_EQ(saved.height, kTo.y - kFrom.y - 2);
-    int differing = 0;
-    for (size_t i = 0; i < saved.rgb.size(); i++)
-        differing += saved.rgb[i] != shown.rgb[i];
-    EXPECT_EQ(differing, 0) << "pixels differ from the screen; top-left " << std::hex << saved.At(0, 0) << " vs "
-                            << shown.At(0, 0);
+        Pixels saved = ReadPng(shot + ".png");
+        ASSERT_EQ(saved.width, drag.to.x - drag.from.x - 2) << "no readable " << shot << ".png";
+        ASSERT_EQ(saved.height, drag.to.y - drag.from.y - 2);
+        int differing = 0;
+        for (size_t i = 0; i < saved.rgb.size(); i++)
+            differing += saved.rgb[i] != shown.rgb[i];
+        EXPECT_EQ(differing, 0) << "pixels differ from the screen; top-left " << std::hex << saved.At(0, 0) << " vs "
+                                << shown.At(0, 0);
+    }
 }
 
 // A calc.exe planted in the folder the program was started from and then
@@ -178,13 +203,13 @@ TEST_F(Capture, ZeroAreaDragAndClickWarnOverOverlayAndRightClickCancels)
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 1000)) << "the warning ended the overlay";
 
     // A click is a selection without area, never one from the last corner.
-    Xdotool("mousemove 500 300 click 1");
+    Xdotool(MoveTo(500, 300) + " click 1");
     box = WaitForBoxBeside(program.id, overlay);
     ASSERT_NE(box, (HWND)NULL) << "no warning for a click without a drag";
     EXPECT_EQ(MessageBoxText(box), "选择区域无效");
     PressButton(box, IDOK);
 
-    Xdotool("mousemove 500 300 click 3");
+    Xdotool(MoveTo(500, 300) + " click 3");
     EXPECT_TRUE(OverlayGone()) << "a right click did not cancel";
     EXPECT_NE(OpenOverlay(), (HWND)NULL) << "no screenshot after a cancel";
     Xdotool("click 3");
@@ -201,7 +226,7 @@ TEST_F(Capture, KeyboardCloseLetsTheNextScreenshotOpen)
     Xdotool("key alt+F4");
     ASSERT_TRUE(OverlayGone()) << "Alt+F4 did not close the overlay";
     EXPECT_NE(OpenOverlay(), (HWND)NULL) << "the overlay closed from outside blocked the next screenshot";
-    Xdotool("mousemove 500 300 click 3");
+    Xdotool(MoveTo(500, 300) + " click 3");
     EXPECT_TRUE(OverlayGone());
 }
 

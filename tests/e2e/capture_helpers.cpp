@@ -74,13 +74,19 @@ void Xdotool(const std::string &arguments)
     CloseHandle(created.hProcess);
 }
 
+std::string MoveTo(int x, int y)
+{
+    // The X root's origin is the virtual screen's top-left corner, which lies
+    // left of the primary when a monitor is there.
+    return "mousemove " + std::to_string(x - GetSystemMetrics(SM_XVIRTUALSCREEN)) + " " +
+           std::to_string(y - GetSystemMetrics(SM_YVIRTUALSCREEN));
+}
+
 void DragPointer(int x1, int y1, int x2, int y2)
 {
     // Intermediate moves, as a hand would make, each one a repaint.
-    char arguments[256];
-    wsprintfA(arguments, "mousemove %d %d sleep 0.1 mousedown 1 sleep 0.1 mousemove %d %d sleep 0.1 mousemove %d %d "
-              "sleep 0.2 mouseup 1", x1, y1, (x1 + x2) / 2, (y1 + y2) / 2, x2, y2);
-    Xdotool(arguments);
+    Xdotool(MoveTo(x1, y1) + " sleep 0.1 mousedown 1 sleep 0.1 " + MoveTo((x1 + x2) / 2, (y1 + y2) / 2) +
+            " sleep 0.1 " + MoveTo(x2, y2) + " sleep 0.2 mouseup 1");
 }
 
 struct OverlaySearch {
@@ -230,15 +236,37 @@ Pixels ReadPng(const std::string &path)
     return pixels;
 }
 
-SIZE ClipboardBitmapSize()
+DWORD ClipboardBitmapSizeHere()
 {
-    SIZE size = {0, 0};
+    DWORD size = 0;
     if (!OpenClipboard(NULL))
         return size;
     BITMAP bitmap = {};
     HANDLE data = GetClipboardData(CF_BITMAP);
     if (data != NULL && GetObjectA(data, sizeof bitmap, &bitmap) != 0)
-        size = {bitmap.bmWidth, bitmap.bmHeight};
+        size = MAKELONG(bitmap.bmHeight, bitmap.bmWidth);
     CloseClipboard();
     return size;
+}
+
+// Read by a fresh copy of this program: under Wine 8's WoW64 the i686 test
+// program's own OpenClipboard fails (ERROR_INVALID_HANDLE) once the i686
+// build has put its bitmap there, while a new process of either bitness
+// reads it. Windows has no such limit.
+SIZE ClipboardBitmapSize()
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    std::string commandLine = std::string("\"") + self + "\" " + kClipboardSizeArgument;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION reader = {};
+    DWORD size = 0;
+    if (CreateProcessA(self, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &reader)) {
+        WaitForSingleObject(reader.hProcess, 10000);
+        GetExitCodeProcess(reader.hProcess, &size);
+        CloseHandle(reader.hThread);
+        CloseHandle(reader.hProcess);
+    }
+    return {HIWORD(size), LOWORD(size)};
 }

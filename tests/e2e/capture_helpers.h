@@ -24,6 +24,8 @@ void PumpMessages(DWORD milliseconds);
 // Runs /usr/bin/xdotool with these arguments (the X pointer and keyboard);
 // under Wine a Unix path starts the native program.
 void Xdotool(const std::string &arguments);
+// The xdotool command that moves the pointer to the screen point (x, y).
+std::string MoveTo(int x, int y);
 // Left drag with the real pointer from (x1, y1) to (x2, y2).
 void DragPointer(int x1, int y1, int x2, int y2);
 
@@ -44,5 +46,9 @@ Pixels BitmapPixels(HBITMAP bitmap);
 Pixels ReadPng(const std::string &path);
 // The size of the CF_BITMAP on the clipboard, {0, 0} when there is none.
 SIZE ClipboardBitmapSize();
+// The same, read in this process, as MAKELONG(height, width); what the test
+// program answers when started with this argument.
+const char kClipboardSizeArgument[] = "--clipboard-bitmap-size";
+DWORD ClipboardBitmapSizeHere();
 
 #endif

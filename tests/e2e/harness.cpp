@@ -27,6 +27,24 @@ std::string ProgramPath()
     return TestProgramFolder() + "Ombrivale.exe";
 }
 
+std::string OtherBuildPath()
+{
+    return TestProgramFolder() + (sizeof(void *) == 8 ? "..\\win32\\" : "..\\win64\\") + "Ombrivale.exe";
+}
+
+bool CanStart(const std::string &path)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created = {};
+    if (!CreateProcessA(path.c_str(), NULL, NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup, &created))
+        return false;
+    TerminateProcess(created.hProcess, 0);
+    CloseHandle(created.hThread);
+    CloseHandle(created.hProcess);
+    return true;
+}
+
 Program Launch(const std::string &path)
 {
     STARTUPINFOA startup = {};
@@ -220,7 +238,38 @@ bool BalloonVisible()
     return false;
 }
 
+// A running process may keep reading the mode it started in from
+// EnumDisplaySettingsA (Wine does); the screen metrics follow every change.
+static bool PrimaryInItsMode()
+{
+    DEVMODEA stored = {};
+    stored.dmSize = sizeof stored;
+    EnumDisplaySettingsA(NULL, ENUM_REGISTRY_SETTINGS, &stored);
+    return GetSystemMetrics(SM_CXSCREEN) == (int)kPrimaryWidth && GetSystemMetrics(SM_CYSCREEN) == (int)kPrimaryHeight &&
+           stored.dmPelsWidth == kPrimaryWidth && stored.dmPelsHeight == kPrimaryHeight;
+}
+
+void RestoreDisplay()
+{
+    if (!PrimaryInItsMode()) {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        mode.dmPelsWidth = kPrimaryWidth;
+        mode.dmPelsHeight = kPrimaryHeight;
+        EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY), DISP_CHANGE_SUCCESSFUL)
+            << "the primary monitor could not be put back to " << kPrimaryWidth << "x" << kPrimaryHeight;
+    }
+    WORD ramp[3][256];
+    for (int i = 0; i < 256; i++)
+        ramp[0][i] = ramp[1][i] = ramp[2][i] = (WORD)(i * 257);
+    HDC screen = GetDC(NULL);
+    SetDeviceGammaRamp(screen, ramp);
+    ReleaseDC(NULL, screen);
+}
+
 void ProgramTest::TearDown()
 {
     StopProgram(program);
+    RestoreDisplay();
 }

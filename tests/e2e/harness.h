@@ -26,6 +26,11 @@ std::string ProgramPath();
 // winmm.dll); it leaves NAME.ran beside itself when it runs or is loaded.
 std::string PlantedPath(const char *name);
 bool FileExists(const std::string &path);
+// The same program of the other build: the i686 one beside the x86_64 one.
+std::string OtherBuildPath();
+// True when this machine can start the program (a 32-bit one needs a kernel
+// and a Wine that run 32-bit programs).
+bool CanStart(const std::string &path);
 // Starts the program without waiting for anything.
 Program Launch(const std::string &path = ProgramPath());
 // Starts the program and waits for its main window.
@@ -67,9 +72,18 @@ bool TrayIconExists(HWND window);
 // A balloon tooltip is on the screen (the shell's, of any program).
 bool BalloonVisible();
 
-// A test that starts the program; it never leaves a copy running.
+// The primary monitor's mode every test starts from and leaves.
+const DWORD kPrimaryWidth = 1280;
+const DWORD kPrimaryHeight = 800;
+// Puts the primary back in its mode, in the registry too, and the identity
+// gamma ramp on the screen: both outlive a process in the X server.
+void RestoreDisplay();
+
+// A test that starts the program; it never leaves a copy running, and it
+// starts and ends with the display as RestoreDisplay leaves it.
 class ProgramTest : public ::testing::Test {
 protected:
+    ProgramTest() { RestoreDisplay(); }
     void TearDown() override;
     Program program;
 };
