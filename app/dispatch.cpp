@@ -16,19 +16,19 @@ struct Tool {
     LPCSTR file;
 };
 
-// Where each tool lives: regedit.exe in the Windows directory, the others in
-// the system directory.
+// Where each tool lives, in the system directory. The programs come from the native one, so that the
+// i686 build under WOW64 starts tools that see the native system and
+// registry; MMC and the control panel start their native hosts themselves.
 static Tool ToolFor(WPARAM command)
 {
     switch (command) {
-    case IDM_TOOL_REGEDIT: return {GetWindowsDirectoryA, "regedit.exe"};
     case IDM_TOOL_APPWIZ: return {GetSystemDirectoryA, "appwiz.cpl"};
     case IDM_TOOL_GPEDIT: return {GetSystemDirectoryA, "gpedit.msc"};
-    case IDM_TOOL_CMD: return {GetSystemDirectoryA, "cmd.exe"};
-    case IDM_TOOL_TASKMGR: return {GetSystemDirectoryA, "taskmgr.exe"};
+    case IDM_TOOL_CMD: return {NativeSystemFolder, "cmd.exe"};
+    case IDM_TOOL_TASKMGR: return {NativeSystemFolder, "taskmgr.exe"};
     case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryA, "devmgmt.msc"};
-    case IDM_TOOL_CALC: return {GetSystemDirectoryA, "calc.exe"};
-    case IDM_TOOL_MSINFO: return {GetSystemDirectoryA, "msinfo32.exe"};
+    case IDM_TOOL_CALC: return {NativeSystemFolder, "calc.exe"};
+    case IDM_TOOL_MSINFO: return {NativeSystemFolder, "msinfo32.exe"};
     }
     return {NULL, NULL};
 }
@@ -84,6 +84,7 @@ static bool RunShellCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_SCREENSAVER: StartScreenSaver(); return true;
     case IDM_MONITOR_OFF: TurnMonitorOffAndLock(window); return true;
     case IDM_LOCK: LockWorkstation(); return true;
+    case IDM_TOOL_REGEDIT: StartRegistryEditor(); return true;
     case IDM_ABOUT: ShowAbout(); return true;
     case IDM_SCREENSHOT: OpenCaptureOverlay(); return true;
     case IDM_REMINDER: OpenReminderDialog(); return true;

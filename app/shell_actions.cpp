@@ -47,6 +47,25 @@ void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
         SendMessageA(window, WM_DESTROY, wParam, lParam);
 }
 
+// A 32-bit program on 64-bit Windows runs under WOW64, where the system
+// directory it is shown is the 32-bit SysWOW64.
+static bool RunsUnderWow64()
+{
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+UINT WINAPI NativeSystemFolder(LPSTR folder, UINT size)
+{
+    if (!RunsUnderWow64())
+        return GetSystemDirectoryA(folder, size);
+    char native[MAX_PATH];
+    if (size < MAX_PATH || !WindowsFilePath(GetWindowsDirectoryA, "Sysnative", native))
+        return 0;
+    lstrcpyA(folder, native);
+    return (UINT)lstrlenA(folder);
+}
+
 // Nothing starts when the full path cannot be made: a bare name would be
 // looked for in the current directory first.
 static void RunWindowsProgram(FolderQuery folder, LPCSTR file, LPCSTR parameters)
@@ -59,6 +78,52 @@ static void RunWindowsProgram(FolderQuery folder, LPCSTR file, LPCSTR parameters
 void StartTool(FolderQuery folder, LPCSTR file)
 {
     RunWindowsProgram(folder, file, NULL);
+}
+
+// ERROR_ELEVATION_REQUIRED, which MinGW's headers lack.
+static const DWORD kElevationRequired = 740;
+
+typedef BOOL(WINAPI *DisableRedirectionFunction)(PVOID *previous);
+typedef BOOL(WINAPI *RevertRedirectionFunction)(PVOID previous);
+
+// Starts the program at path with WOW64's file-system redirection off around
+// the one call, as the documentation allows for a call that loads no DLL
+// (ShellExecute may). The two entries exist on every 64-bit Windows, but not
+// on 32-bit XP, so they are looked up. Returns the error, 0 once started.
+static DWORD StartNativeImage(LPCSTR path)
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    DisableRedirectionFunction disableRedirection;
+    RevertRedirectionFunction revertRedirection;
+    PVOID previous;
+    if (!FindEntry(kernel, "Wow64DisableWow64FsRedirection", disableRedirection) ||
+        !FindEntry(kernel, "Wow64RevertWow64FsRedirection", revertRedirection) || !disableRedirection(&previous))
+        return ERROR_INVALID_FUNCTION;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started;
+    BOOL ok = CreateProcessA(path, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
+    DWORD error = ok ? 0 : GetLastError();
+    revertRedirection(previous);
+    if (ok) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
+    return error;
+}
+
+// Under WOW64 the Windows folder's regedit.exe is the 32-bit editor in
+// SysWOW64, which shows the 32-bit view of HKLM\Software, and Sysnative
+// covers only the system folder. An unelevated copy is refused the native
+// editor's start (it needs elevation); ShellExecute then asks through UAC,
+// which starts the native editor.
+void StartRegistryEditor()
+{
+    char path[MAX_PATH];
+    if (!WindowsFilePath(GetWindowsDirectoryA, "regedit.exe", path))
+        return;
+    if (!RunsUnderWow64() || StartNativeImage(path) == kElevationRequired)
+        ShellExecuteA(NULL, NULL, path, NULL, NULL, SW_SHOWNORMAL);
 }
 
 // winmm.dll is loaded only for this command: imported, it would be looked
@@ -99,7 +164,7 @@ void TurnMonitorOffAndLock(HWND window)
 
 void LockWorkstation()
 {
-    RunWindowsProgram(GetSystemDirectoryA, "rundll32.exe", "user32.dll,LockWorkStation");
+    RunWindowsProgram(NativeSystemFolder, "rundll32.exe", "user32.dll,LockWorkStation");
 }
 
 void ShowAbout()

@@ -8,8 +8,14 @@ void SendVolumeCommand(HWND window, UINT appCommand);
 void ToggleMute(HWND window);
 void ChangeBrightness(LONG newLevel);
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam);
+// The folder of Windows' native programs, a FolderQuery: under WOW64 the
+// Sysnative alias, which only a 32-bit program sees (Vista on); elsewhere
+// the system directory. Callers pass a buffer of MAX_PATH.
+UINT WINAPI NativeSystemFolder(LPSTR folder, UINT size);
 // A tool of Windows by its full path in that folder.
 void StartTool(FolderQuery folder, LPCSTR file);
+// The native registry editor, also from the i686 build under WOW64.
+void StartRegistryEditor();
 void SetCdDoor(LPCSTR mciCommand);
 void ShowDesktop();
 void StartScreenSaver();

@@ -8,19 +8,27 @@ static const char kTempFolderQuestion[] =
     "检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。";
 static const char kChangeFailedText[] = "修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。";
 
+// Both builds share one value, in the 64-bit view that the x86_64 build and
+// every 64-bit reader see; without the flag, the i686 build under WOW64
+// would open the 32-bit view (WOW6432Node). Older i686 copies wrote there,
+// so that view is still read, and its value goes whenever ours changes.
+// 32-bit Windows has one view and ignores both flags.
+static const REGSAM kSharedView = KEY_WOW64_64KEY;
+static const REGSAM kOlderI686View = KEY_WOW64_32KEY;
+
 // A key of our own, closed by the caller once it has used it.
-static bool OpenRunKey(REGSAM access, HKEY *key)
+static bool OpenRunKey(REGSAM view, REGSAM access, HKEY *key)
 {
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, access, key) == ERROR_SUCCESS;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, view | access, key) == ERROR_SUCCESS;
 }
 
-// True when the Run value holds exactly this executable's path.
-static bool RunValueNamesThisProgram()
+// True when the Run value in that view holds exactly this executable's path.
+static bool RunValueNamesThisProgram(REGSAM view)
 {
     // Reading asks only to read, so a user who may not change the
     // per-machine key still sees whether the program is registered.
     HKEY key;
-    if (!OpenRunKey(KEY_QUERY_VALUE, &key))
+    if (!OpenRunKey(view, KEY_QUERY_VALUE, &key))
         return false;
     // One byte more than the query may fill: stored text need not end in a
     // zero, and the comparison must not run past the buffer.
@@ -36,7 +44,8 @@ static bool RunValueNamesThisProgram()
 
 void ReadAutostartState()
 {
-    appState.autostartEnabled = RunValueNamesThisProgram() ? 1 : 0;
+    appState.autostartEnabled =
+        RunValueNamesThisProgram(kSharedView) || RunValueNamesThisProgram(kOlderI686View) ? 1 : 0;
 }
 
 // A copy in a temporary folder may vanish; only an explicit No cancels.
@@ -60,15 +69,23 @@ static bool WriteRunValue(HKEY key)
     return RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
 }
 
-// Applies the change and reports whether the registry now holds it.
-static bool ChangeRunValue(bool enable)
+// Applies the change to one view and reports whether it now holds it.
+static bool ChangeRunValueIn(REGSAM view, bool enable)
 {
     HKEY key;
-    if (!OpenRunKey(KEY_ALL_ACCESS, &key))
+    if (!OpenRunKey(view, KEY_ALL_ACCESS, &key))
         return false;
     bool changed = enable ? WriteRunValue(key) : DeleteRunValue(key);
     RegCloseKey(key);
     return changed;
+}
+
+// The 32-bit view's value goes first, whatever path it names: it carries
+// our name, and two values would start two copies at logon. First, because
+// on 32-bit Windows both views are the one key that is then written.
+static bool ChangeRunValue(bool enable)
+{
+    return ChangeRunValueIn(kOlderI686View, false) && ChangeRunValueIn(kSharedView, enable);
 }
 
 // The check mark follows the registry: when the change does not take (the

@@ -29,11 +29,13 @@ typedef const char *LPCSTR;
 typedef WCHAR *LPWSTR;
 typedef const WCHAR *LPCWSTR;
 typedef void *LPVOID;
+typedef void *PVOID;
 typedef const void *LPCVOID;
 typedef DWORD *LPDWORD;
 typedef DWORD *PDWORD;
 typedef BOOLEAN *PBOOLEAN;
 typedef BOOL *LPBOOL;
+typedef BOOL *PBOOL;
 typedef BYTE *LPBYTE;
 typedef const BYTE *LPCBYTE;
 typedef uintptr_t UINT_PTR;
@@ -187,6 +189,25 @@ typedef struct _NOTIFYICONDATAA {
     GUID guidItem;
     HICON hBalloonIcon;
 } NOTIFYICONDATAA, *PNOTIFYICONDATAA;
+
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute, dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput, hStdOutput, hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION, *LPPROCESS_INFORMATION;
 
 typedef struct _LUID {
     DWORD LowPart;

@@ -1,18 +1,21 @@
 // Start with Windows as a user meets it: the menu entry writes and removes
 // the per-machine Run value, a value present at start-up is seen, and a copy
 // in a "Temp" folder asks first. Wine's HKLM is writable, so the test reads
-// and prepares the value itself.
+// and prepares the value itself, in the 64-bit view both builds share unless
+// a case names the 32-bit view, where older i686 copies wrote.
 #include "harness.h"
 
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const char kTempCopy[] = "C:\\users\\Public\\Temp\\Ombrivale.exe";
+// Where each build in turn is copied, as a user replacing one with the other.
+static const char kSharedCopy[] = "C:\\users\\Public\\Ombrivale.exe";
 
 // The value's data as stored, terminating zero included; empty when absent
 // or not text.
-static std::string RunValue()
+static std::string RunValue(REGSAM view = KEY_WOW64_64KEY)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return "";
     char data[1024];
     DWORD type = 0;
@@ -22,10 +25,11 @@ static std::string RunValue()
     return status == ERROR_SUCCESS && type == REG_SZ ? std::string(data, size) : "";
 }
 
-static void SetRunValue(const std::string &text)
+static void SetRunValue(const std::string &text, REGSAM view = KEY_WOW64_64KEY)
 {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE | view, NULL, &key, NULL),
+              ERROR_SUCCESS);
     if (text.empty())
         RegDeleteValueA(key, "Ombrivale");
     else
@@ -41,12 +45,19 @@ static std::string Stored(const std::string &path)
 
 class Autostart : public ProgramTest {
 protected:
-    void SetUp() override { SetRunValue(""); }
+    void SetUp() override { ClearBothViews(); }
     void TearDown() override
     {
         ProgramTest::TearDown();
-        SetRunValue("");
+        ClearBothViews();
         DeleteFileA(kTempCopy);
+        DeleteFileA(kSharedCopy);
+    }
+
+    void ClearBothViews()
+    {
+        SetRunValue("", KEY_WOW64_64KEY);
+        SetRunValue("", KEY_WOW64_32KEY);
     }
 
     // Chooses the entry; returns once the value reads as expected (or fails).
@@ -73,16 +84,20 @@ TEST_F(Autostart, ValueFoundAtStartUpCountsOnlyWhenExact)
     std::string lower = path;
     for (char &c : lower)
         c = (char)tolower((unsigned char)c);
-    const struct { std::string present; std::string afterToggle; } cases[] = {
-        {path, ""},
-        {lower, Stored(path)},
-        {"\"" + path + "\"", Stored(path)},
+    const struct { std::string present; REGSAM view; std::string afterToggle; } cases[] = {
+        {path, KEY_WOW64_64KEY, ""},
+        {lower, KEY_WOW64_64KEY, Stored(path)},
+        {"\"" + path + "\"", KEY_WOW64_64KEY, Stored(path)},
+        // An older i686 copy's value still counts, and goes with the toggle.
+        {path, KEY_WOW64_32KEY, ""},
+        {lower, KEY_WOW64_32KEY, Stored(path)},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.present);
-        SetRunValue(c.present);
+        SCOPED_TRACE(c.present + (c.view == KEY_WOW64_32KEY ? " in the 32-bit view" : ""));
+        SetRunValue(c.present, c.view);
         program = StartProgram();
         Toggle(c.afterToggle);
+        EXPECT_EQ(RunValue(KEY_WOW64_32KEY), "") << "the 32-bit view kept a value";
         StopProgram(program);
     }
 }
@@ -103,4 +118,22 @@ TEST_F(Autostart, CopyInTempAsksAndNoLeavesTheRegistry)
         }
     }
     EXPECT_TRUE(WaitUntil([] { return RunValue() == Stored(kTempCopy); })) << "the value holds \"" << RunValue() << "\"";
+}
+
+// A value written by one build reads as checked in the other: the toggle
+// then removes it rather than writing a second one.
+TEST_F(Autostart, EachBuildSeesTheValueTheOtherWrote)
+{
+    const std::string builds[2] = {ProgramPath(), OtherBuildPath()};
+    if (!CanStart(builds[1]))
+        GTEST_SKIP() << "the other build cannot run here: " << builds[1];
+    for (int first = 0; first < 2; first++) {
+        SCOPED_TRACE(builds[first] + " first");
+        for (int turn = 0; turn < 2; turn++) {
+            ASSERT_TRUE(CopyFileA(builds[(first + turn) % 2].c_str(), kSharedCopy, FALSE)) << GetLastError();
+            program = StartProgram(kSharedCopy);
+            Toggle(turn == 0 ? Stored(kSharedCopy) : "");
+            StopProgram(program);
+        }
+    }
 }

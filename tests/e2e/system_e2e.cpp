@@ -1,9 +1,12 @@
-// System control seen from outside: the icon size value, display modes
-// inside Wine's virtual desktop, brightness on a display that refuses every
-// ramp, and the forced shutdown's confirmation (answered No, always).
+// System control seen from outside: the icon size value, display modes and
+// gamma ramps on two monitors, and the forced shutdown's confirmation
+// (answered No, always).
+#include <cstdlib>
 #include <string>
 
 #include "harness.h"
+
+#include <tlhelp32.h>
 #include "tests/resolution_presets.h"
 
 static const char kCaption[] = "Ombrivale";
@@ -33,21 +36,27 @@ TEST_F(SystemControl, IconCacheRebuildStoresTheIconWidth)
     EXPECT_EQ(CountDialogs(program.id), 0);
 }
 
-static DEVMODEA DisplayMode(DWORD which)
+static DEVMODEA StoredMode()
 {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
-    EnumDisplaySettingsA(NULL, which, &mode);
+    EnumDisplaySettingsA(NULL, ENUM_REGISTRY_SETTINGS, &mode);
     return mode;
 }
 
-static bool ModeIs(DWORD which, DWORD width, DWORD height)
+// The screen metrics, which follow a mode change made by another process.
+static bool ScreenIs(DWORD width, DWORD height)
 {
-    DEVMODEA mode = DisplayMode(which);
+    return GetSystemMetrics(SM_CXSCREEN) == (int)width && GetSystemMetrics(SM_CYSCREEN) == (int)height;
+}
+
+static bool StoredModeIs(DWORD width, DWORD height)
+{
+    DEVMODEA mode = StoredMode();
     return mode.dmPelsWidth == width && mode.dmPelsHeight == height;
 }
 
-static bool DesktopListsMode(DWORD width, DWORD height)
+static bool DisplayListsMode(DWORD width, DWORD height)
 {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
@@ -58,68 +67,86 @@ static bool DesktopListsMode(DWORD width, DWORD height)
     return false;
 }
 
-// Our sessions run in a 1280x800 virtual desktop; each test puts it back,
-// in the registry too, since an accepted preset is stored there.
-class DisplayModes : public ProgramTest {
-protected:
-    void TearDown() override
-    {
-        ProgramTest::TearDown();
-        DEVMODEA mode = {};
-        mode.dmSize = sizeof mode;
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        mode.dmPelsWidth = 1280;
-        mode.dmPelsHeight = 800;
-        EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY), DISP_CHANGE_SUCCESSFUL);
-    }
-};
+// The primary of our two-monitor display lists four of the six presets;
+// every test starts and ends with it at 1280x800 (ProgramTest).
+using DisplayModes = ProgramTest;
 
 TEST_F(DisplayModes, ListedPresetSwitchesTheMode)
 {
-    ASSERT_TRUE(DesktopListsMode(1024, 768)) << "this desktop does not offer 1024x768";
     program = StartProgram();
-    SendCommand(program, IDM_RES_1024X768);
-    EXPECT_TRUE(WaitUntil([] { return ModeIs(ENUM_CURRENT_SETTINGS, 1024, 768); })) << "the mode did not change";
-    // The mode is stored by a second change, just after the first.
-    EXPECT_TRUE(WaitUntil([] { return ModeIs(ENUM_REGISTRY_SETTINGS, 1024, 768); })) << "the new mode was not stored";
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-    EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1000)) << "an accepted mode warned";
+    int listed = 0;
+    for (const ResolutionPreset &preset : kResolutionPresets) {
+        if (!DisplayListsMode(preset.width, preset.height))
+            continue;
+        SCOPED_TRACE(testing::Message() << preset.width << "x" << preset.height);
+        listed++;
+        SendCommand(program, preset.command);
+        EXPECT_TRUE(WaitUntil([&] { return ScreenIs(preset.width, preset.height); })) << "the mode did not change";
+        // The mode is stored by a second change, just after the first.
+        EXPECT_TRUE(WaitUntil([&] { return StoredModeIs(preset.width, preset.height); })) << "the mode was not stored";
+        EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 500)) << "an accepted mode warned";
+    }
+    EXPECT_GE(listed, 2) << "the display lists too few presets to switch between";
 }
 
 TEST_F(DisplayModes, RefusedPresetWarnsInTheStoredMode)
 {
-    WPARAM refused = 0;
-    for (const ResolutionPreset &preset : kResolutionPresets) {
-        if (refused == 0 && !DesktopListsMode(preset.width, preset.height))
-            refused = preset.command;
-    }
-    ASSERT_NE(refused, 0u) << "this desktop offers all six presets";
-    DEVMODEA stored = DisplayMode(ENUM_REGISTRY_SETTINGS);
     program = StartProgram();
-    SendCommand(program, refused);
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL) << "no warning for preset " << refused;
-    EXPECT_EQ(MessageBoxText(box), "分辨率设置失败，已经恢复默认设置。　");
-    EXPECT_TRUE(ModeIs(ENUM_CURRENT_SETTINGS, stored.dmPelsWidth, stored.dmPelsHeight))
-        << "not back in the stored mode " << stored.dmPelsWidth << "x" << stored.dmPelsHeight;
-    PressButton(box, IDOK);
+    int refused = 0;
+    for (const ResolutionPreset &preset : kResolutionPresets) {
+        if (DisplayListsMode(preset.width, preset.height))
+            continue;
+        SCOPED_TRACE(testing::Message() << preset.width << "x" << preset.height);
+        refused++;
+        SendCommand(program, preset.command);
+        HWND box = WaitForDialog(program.id, kCaption);
+        ASSERT_NE(box, (HWND)NULL) << "no warning";
+        EXPECT_EQ(MessageBoxText(box), "分辨率设置失败，已经恢复默认设置。　");
+        EXPECT_TRUE(ScreenIs(kPrimaryWidth, kPrimaryHeight)) << "not back in the stored mode";
+        PressButton(box, IDOK);
+    }
+    EXPECT_GE(refused, 1) << "the display offers all six presets";
     EXPECT_TRUE(IsRunning(program));
 }
 
-TEST_F(SystemControl, BrightnessSurvivesARefusedRamp)
+// The ramp every display attached to the desktop holds is that of the
+// level, within 255: a display may keep only 8 bits of each entry.
+static bool EveryDisplayHoldsLevel(LONG level)
+{
+    DISPLAY_DEVICEA device = {};
+    device.cb = sizeof device;
+    int displays = 0;
+    for (DWORD i = 0; EnumDisplayDevicesA(NULL, i, &device, 0); i++) {
+        if (!(device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP))
+            continue;
+        displays++;
+        WORD ramp[3][256];
+        HDC dc = CreateDCA("DISPLAY", device.DeviceName, NULL, NULL);
+        BOOL read = dc != NULL && GetDeviceGammaRamp(dc, ramp);
+        if (dc != NULL)
+            DeleteDC(dc);
+        for (int entry = 0; read && entry < 256; entry++) {
+            LONG expected = entry * level > 0xFFFF ? 0xFFFF : entry * level;
+            for (int channel = 0; channel < 3; channel++)
+                read = read && abs(ramp[channel][entry] - expected) <= 255;
+        }
+        if (!read)
+            return false;
+    }
+    return displays == 2;
+}
+
+TEST_F(SystemControl, BrightnessStepsReadBackOnEveryDisplay)
 {
     program = StartProgram();
-    for (WPARAM command : {IDM_BRIGHTNESS_DOWN, IDM_BRIGHTNESS_DOWN, IDM_BRIGHTNESS_UP, IDM_BRIGHTNESS_DEFAULT})
-        SendCommand(program, command);
-    // Posted after them, the about box comes only once the brightness commands
-    // have all been handled; it must be the only box.
-    SendCommand(program, IDM_ABOUT);
-    HWND box = WaitForDialog(program.id, kCaption);
-    ASSERT_NE(box, (HWND)NULL) << "the program stopped handling commands";
-    EXPECT_EQ(MessageBoxText(box).substr(0, 10), "版本：v1.5");
-    EXPECT_EQ(CountDialogs(program.id), 1);
-    PressButton(box, IDOK);
-    EXPECT_TRUE(IsRunning(program));
+    const struct { WPARAM command; LONG level; } steps[] = {
+        {IDM_BRIGHTNESS_DOWN, 254}, {IDM_BRIGHTNESS_DOWN, 252}, {IDM_BRIGHTNESS_UP, 254}, {IDM_BRIGHTNESS_DEFAULT, 256}};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(testing::Message() << "level " << step.level);
+        SendCommand(program, step.command);
+        EXPECT_TRUE(WaitUntil([&] { return EveryDisplayHoldsLevel(step.level); })) << "the screens do not hold the level";
+    }
+    EXPECT_EQ(CountDialogs(program.id), 0);
 }
 
 // A top-level window on a thread of its own that stops answering messages
@@ -166,5 +193,42 @@ TEST_F(SystemControl, ForcedShutdownAsksAndNoCancels)
         PressButton(box, IDNO);
         EXPECT_FALSE(WaitUntil([&] { return !IsRunning(program); }, 1000)) << "No did not keep the program";
         EXPECT_EQ(CountDialogs(program.id), 0);
+    }
+}
+
+// A process the program started, by its file name; 0 until there is one.
+static DWORD ChildProcess(DWORD parent, const char *file)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && found == 0; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, file) == 0)
+            found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// Started by the i686 build too, the tools are Windows' native ones, which
+// see the native system and registry rather than WOW64's 32-bit views.
+TEST_F(SystemControl, ToolsStartAsNativeProcesses)
+{
+    program = StartProgram();
+    const struct { WPARAM command; const char *file; } tools[] = {
+        {IDM_TOOL_CMD, "cmd.exe"}, {IDM_TOOL_REGEDIT, "regedit.exe"}, {IDM_TOOL_TASKMGR, "taskmgr.exe"}};
+    for (const auto &tool : tools) {
+        SCOPED_TRACE(tool.file);
+        SendCommand(program, tool.command);
+        DWORD child = 0;
+        ASSERT_TRUE(WaitUntil([&] { return (child = ChildProcess(program.id, tool.file)) != 0; }, 10000))
+            << "the tool did not start";
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, child);
+        BOOL wow64 = TRUE;
+        EXPECT_TRUE(IsWow64Process(process, &wow64));
+        EXPECT_FALSE(wow64) << "the tool runs under WOW64: the 32-bit copy started";
+        TerminateProcess(process, 0);
+        CloseHandle(process);
     }
 }

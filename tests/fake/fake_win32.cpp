@@ -8,6 +8,7 @@
 
 #include "fake_clipboard.h"
 #include "fake_hotkeys.h"
+#include "fake_wow64.h"
 #include "handle_ledger.h"
 
 static FakeWin32 *activeFake = nullptr;

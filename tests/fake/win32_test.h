@@ -13,6 +13,7 @@
 #include "fake_clipboard.h"
 #include "fake_hotkeys.h"
 #include "fake_win32.h"
+#include "fake_wow64.h"
 #include "handle_ledger.h"
 
 // The matchers and actions every unit test speaks in.
@@ -62,6 +63,7 @@ protected:
         LedgerReset();
         FakeClipboardReset();
         FakeHotkeysReset();
+        FakeWow64Reset();
         appState = kAppStateAtStart;
     }
 

@@ -23,17 +23,38 @@ struct CommandCase {
 const char kSystemFolder[] = "C:\\WINDOWS\\system32";
 const HMODULE kWinmm = FakeHandle<HMODULE>(0x7700);
 
+const char kWindowsFolder[] = "C:\\WINDOWS";
+const HANDLE kThisProcess = FakeHandle<HANDLE>(0x7701);
+
+// Asked before one of Windows' programs starts; under WOW64 the fake then
+// fails the start of a 32-bit copy.
+void ExpectWow64(FakeWin32 &win, BOOL wow64, int times = 1)
+{
+    EXPECT_CALL(win, GetCurrentProcess()).Times(times).WillRepeatedly(Return(kThisProcess));
+    EXPECT_CALL(win, IsWow64Process(kThisProcess, _))
+        .Times(times)
+        .WillRepeatedly(DoAll(SetArgPointee<1>(wow64), Return(TRUE)));
+}
+
+// A tool outside WOW64: the programs ask first (the registry editor once it
+// has its path), .msc and .cpl files do not ask.
 void ExpectTool(FakeWin32 &win, const char *path)
 {
-    if (std::strstr(path, "system32") != nullptr)
+    bool program = std::strstr(path, ".exe") != nullptr;
+    if (std::strstr(path, "system32") != nullptr) {
+        if (program)
+            ExpectWow64(win, FALSE);
         EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    else
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS"));
+    } else {
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
+        ExpectWow64(win, FALSE);
+    }
     EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(path), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 void ExpectLock(FakeWin32 &win)
 {
+    ExpectWow64(win, FALSE);
     EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
     EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\system32\\rundll32.exe"),
                                    StrEq("user32.dll,LockWorkStation"), nullptr, SW_SHOWNORMAL));
@@ -257,14 +278,63 @@ TEST_F(Dispatch, NoToolStartsWithoutItsFullPath)
         SCOPED_TRACE(folder.size());
         EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).Times(3).WillRepeatedly(ReturnFolder(folder));
         EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(folder));
+        ExpectWow64(win, FALSE, 2);  // the calculator and the lock's rundll32
         for (WPARAM command : {IDM_TOOL_CALC, IDM_LOCK, IDM_CD_OPEN, IDM_TOOL_REGEDIT})
             DispatchCommand(kWindow, command, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
     const std::string fits = tooLong.substr(0, tooLong.size() - 1);
+    ExpectWow64(win, FALSE);
     EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(fits));
     EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(fits + "\\calc.exe"), nullptr, nullptr, SW_SHOWNORMAL));
     DispatchCommand(kWindow, IDM_TOOL_CALC, 0);
+}
+
+// The i686 build on 64-bit Windows: Windows' programs come from the native
+// folder, and the registry editor, which Sysnative does not cover, starts
+// with redirection off; refused for want of elevation, it goes through
+// ShellExecute (UAC starts the native editor); any other refusal starts nothing.
+TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
+{
+    for (WPARAM command : {IDM_TOOL_CMD, IDM_TOOL_TASKMGR, IDM_TOOL_CALC, IDM_TOOL_MSINFO, IDM_LOCK}) {
+        SCOPED_TRACE(command);
+        InSequence order;
+        ExpectWow64(win, TRUE);
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
+        EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, ::testing::StartsWith("C:\\WINDOWS\\Sysnative\\"), _,
+                                       nullptr, SW_SHOWNORMAL));
+        DispatchCommand(kWindow, command, 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+    const HMODULE kernel32 = FakeHandle<HMODULE>(0x7702);
+    const PROCESS_INFORMATION editor = {FakeHandle<HANDLE>(0x7703), FakeHandle<HANDLE>(0x7704), 1, 2};
+    const struct { BOOL started; DWORD error; bool throughShell; } starts[] = {
+        {TRUE, 0, false}, {FALSE, 740 /* ERROR_ELEVATION_REQUIRED */, true}, {FALSE, ERROR_FILE_NOT_FOUND, false}};
+    for (const auto &start : starts) {
+        SCOPED_TRACE(start.error);
+        InSequence order;
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
+        ExpectWow64(win, TRUE);
+        EXPECT_CALL(win, GetModuleHandleA(StrEq("kernel32.dll"))).WillOnce(Return(kernel32));
+        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64DisableWow64FsRedirection")))
+            .WillOnce(Return(AsEntry(FakeWow64DisableRedirection)));
+        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64RevertWow64FsRedirection")))
+            .WillOnce(Return(AsEntry(FakeWow64RevertRedirection)));
+        EXPECT_CALL(win, CreateProcessA(StrEq("C:\\WINDOWS\\regedit.exe"), nullptr, nullptr, nullptr, FALSE, 0u,
+                                        nullptr, nullptr, _, _))
+            .WillOnce(DoAll(SetArgPointee<9>(editor), Return(start.started)));
+        if (start.started) {
+            EXPECT_CALL(win, CloseHandle(editor.hThread)).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, CloseHandle(editor.hProcess)).WillOnce(Return(TRUE));
+        } else {
+            EXPECT_CALL(win, GetLastError()).WillOnce(Return(start.error));
+        }
+        if (start.throughShell)
+            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\regedit.exe"), nullptr, nullptr,
+                                           SW_SHOWNORMAL));
+        DispatchCommand(kWindow, IDM_TOOL_REGEDIT, 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }
 
 TEST_F(Dispatch, CdCommandWithoutWinmmOrItsEntryDoesNothing)

@@ -9,14 +9,54 @@
 static const char kPath[] = "C:\\Tools\\Ombrivale.exe";
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+// Both builds share the 64-bit view; older i686 copies wrote the 32-bit one.
+static const REGSAM kShared = KEY_WOW64_64KEY;
+static const REGSAM kOlder = KEY_WOW64_32KEY;
+
+// What one view of the Run key answers: the open, the stored data, the query.
+struct RunView {
+    LSTATUS open;
+    std::string stored;
+    LSTATUS query;
+};
+static const RunView kNoKey = {ERROR_FILE_NOT_FOUND, "", 0};
+// The older view is not read once the shared one names this program.
+static const RunView kNotRead = {-1, "", 0};
+
 class Autostart : public Win32Test {
 protected:
-    void ExpectOpenToRead(LSTATUS status)
+    void ExpectRead(REGSAM view, const RunView &answer)
     {
-        EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_QUERY_VALUE, _))
-            .WillOnce(DoAll(SetArgPointee<4>(key), Return(status)));
-        if (status == ERROR_SUCCESS)
-            EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
+        EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_QUERY_VALUE | view, _))
+            .WillOnce(DoAll(SetArgPointee<4>(key), Return(answer.open)));
+        if (answer.open != ERROR_SUCCESS)
+            return;
+        EXPECT_CALL(win, RegQueryValueExA(key, StrEq("Ombrivale"), IsNull(), IsNull(), _, Pointee(260u)))
+            .WillOnce(Invoke([answer](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
+                std::memset(data, 'X', *size);
+                std::memcpy(data, answer.stored.data(), answer.stored.size());
+                *size = (DWORD)answer.stored.size();
+                return answer.query;
+            }));
+        EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
+    }
+
+    // One view opened for the change, its value written or deleted, closed.
+    void ExpectChange(REGSAM view, LSTATUS open, bool write, LSTATUS change, const char *path)
+    {
+        EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_ALL_ACCESS | view, _))
+            .WillOnce(DoAll(SetArgPointee<4>(key), Return(open)));
+        if (open != ERROR_SUCCESS)
+            return;
+        if (write)
+            EXPECT_CALL(win, RegSetValueExA(key, StrEq("Ombrivale"), 0, REG_SZ, _, std::strlen(path) + 1))
+                .WillOnce(Invoke([=](HKEY, LPCSTR, DWORD, DWORD, const BYTE *data, DWORD size) {
+                    EXPECT_EQ(std::string((const char *)data, size), std::string(path) + '\0');
+                    return change;
+                }));
+        else
+            EXPECT_CALL(win, RegDeleteValueA(key, StrEq("Ombrivale"))).WillOnce(Return(change));
+        EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
     }
 
     HKEY key = FakeHandle<HKEY>(0x30);
@@ -24,31 +64,31 @@ protected:
 
 TEST_F(Autostart, ReadEnablesOnlyForExactlyThisPath)
 {
-    const struct { const char *name; LSTATUS open; std::string stored; LSTATUS status; DWORD expected; } cases[] = {
-        {"equal", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_SUCCESS, 1},
-        {"other case", ERROR_SUCCESS, "c:\\tools\\ombrivale.exe", ERROR_SUCCESS, 0},
-        {"quoted", ERROR_SUCCESS, std::string("\"") + kPath + "\"", ERROR_SUCCESS, 0},
+    const std::string exact = std::string(kPath) + '\0';
+    const struct { const char *name; RunView shared; RunView older; DWORD expected; } cases[] = {
+        {"equal", {ERROR_SUCCESS, exact, ERROR_SUCCESS}, kNotRead, 1},
+        {"other case", {ERROR_SUCCESS, "c:\\tools\\ombrivale.exe", ERROR_SUCCESS}, kNoKey, 0},
+        {"quoted", {ERROR_SUCCESS, std::string("\"") + kPath + "\"", ERROR_SUCCESS}, kNoKey, 0},
         // A failed query counts as not enabled, whatever the buffer holds.
-        {"missing", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_FILE_NOT_FOUND, 0},
-        {"over 260 bytes", ERROR_SUCCESS, std::string(kPath) + '\0', ERROR_MORE_DATA, 0},
+        {"missing", {ERROR_SUCCESS, exact, ERROR_FILE_NOT_FOUND}, kNoKey, 0},
+        {"over 260 bytes", {ERROR_SUCCESS, exact, ERROR_MORE_DATA}, kNoKey, 0},
         // Stored without its zero: the rest of the buffer must not be read.
-        {"unterminated", ERROR_SUCCESS, kPath, ERROR_SUCCESS, 1},
-        {"no key", ERROR_ACCESS_DENIED, "", 0, 0},
+        {"unterminated", {ERROR_SUCCESS, kPath, ERROR_SUCCESS}, kNotRead, 1},
+        {"no key", {ERROR_ACCESS_DENIED, "", 0}, kNoKey, 0},
+        // An older i686 copy's value still counts.
+        {"older copy's view", {ERROR_SUCCESS, exact, ERROR_FILE_NOT_FOUND}, {ERROR_SUCCESS, exact, ERROR_SUCCESS}, 1},
+        {"older copy's other path", kNoKey, {ERROR_SUCCESS, "C:\\Old\\Ombrivale.exe", ERROR_SUCCESS}, 0},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
         lstrcpyA(appState.modulePath, kPath);
         appState.autostartEnabled = !c.expected;
-        ExpectOpenToRead(c.open);
-        if (c.open == ERROR_SUCCESS)
-            EXPECT_CALL(win, RegQueryValueExA(key, StrEq("Ombrivale"), IsNull(), IsNull(), _, Pointee(260u)))
-                .WillOnce(Invoke([&](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
-                    std::memset(data, 'X', *size);
-                    std::memcpy(data, c.stored.data(), c.stored.size());
-                    *size = (DWORD)c.stored.size();
-                    return c.status;
-                }));
+        InSequence order;
+        ExpectRead(kShared, c.shared);
+        if (c.older.open != kNotRead.open)
+            ExpectRead(kOlder, c.older);
         ReadAutostartState();
-        EXPECT_EQ(appState.autostartEnabled, c.expected) << c.name;
+        EXPECT_EQ(appState.autostartEnabled, c.expected);
         ::testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
@@ -64,6 +104,7 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
         LSTATUS change;   // of the write or the delete
         DWORD after;
         bool warned;
+        LSTATUS older = ERROR_FILE_NOT_FOUND;  // the delete in the 32-bit view
     } cases[] = {
         {kPath, 0, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 1, false},
         {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 0, false},
@@ -80,6 +121,10 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
         {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_ACCESS_DENIED, 1, true},
         // A value someone else already removed is disabled all the same.
         {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, 0, false},
+        // An older i686 copy's value goes, whatever path it names, before ours is written.
+        {kPath, 0, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 1, false, ERROR_SUCCESS},
+        {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 0, false, ERROR_SUCCESS},
+        {kPath, 0, kNotAsked, ERROR_SUCCESS, 0, 0, true, ERROR_ACCESS_DENIED},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.path) + (c.before ? " disable" : " enable"));
@@ -92,18 +137,10 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
                                          StrEq("Ombrivale"), MB_YESNO | MB_ICONINFORMATION))
                 .WillOnce(Return(c.answer));
         if (c.answer != IDNO) {
-            EXPECT_CALL(win, RegOpenKeyExA(HKEY_LOCAL_MACHINE, StrEq(kRunKey), 0, KEY_ALL_ACCESS, _))
-                .WillOnce(DoAll(SetArgPointee<4>(key), Return(c.open)));
-            if (c.open == ERROR_SUCCESS && c.before == 0)
-                EXPECT_CALL(win, RegSetValueExA(key, StrEq("Ombrivale"), 0, REG_SZ, _, std::strlen(c.path) + 1))
-                    .WillOnce(Invoke([&](HKEY, LPCSTR, DWORD, DWORD, const BYTE *data, DWORD size) {
-                        EXPECT_EQ(std::string((const char *)data, size), std::string(c.path) + '\0');
-                        return c.change;
-                    }));
-            if (c.open == ERROR_SUCCESS && c.before == 1)
-                EXPECT_CALL(win, RegDeleteValueA(key, StrEq("Ombrivale"))).WillOnce(Return(c.change));
-            if (c.open == ERROR_SUCCESS)
-                EXPECT_CALL(win, RegCloseKey(key)).WillOnce(Return(ERROR_SUCCESS));
+            // The older view's value goes first, then the shared view changes.
+            ExpectChange(kOlder, c.open, false, c.older, c.path);
+            if (c.open == ERROR_SUCCESS && (c.older == ERROR_SUCCESS || c.older == ERROR_FILE_NOT_FOUND))
+                ExpectChange(kShared, c.open, c.before == 0, c.change, c.path);
         }
         if (c.warned)
             EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。"),
