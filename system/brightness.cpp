@@ -2,16 +2,46 @@
 #include "display.h"
 #include "gamma_ramp.h"
 
+// Windows answers TRUE for a ramp its checks reject (one far from the
+// identity, above all a dark one) and keeps the old ramp; only reading it
+// back tells whether the display holds it.
+static bool SetAndHeld(HDC dc, const GammaRamp &ramp)
+{
+    GammaRamp held;
+    return SetDeviceGammaRamp(dc, (LPVOID)&ramp) && GetDeviceGammaRamp(dc, &held) && RampsMatch(held, ramp);
+}
+
+// Each display attached to the desktop, through a DC of its own; true when
+// at least one holds the ramp.
+static bool SetOnEachDisplay(const GammaRamp &ramp)
+{
+    bool held = false;
+    DISPLAY_DEVICEA device;
+    device.cb = sizeof device;
+    for (DWORD index = 0; EnumDisplayDevicesA(NULL, index, &device, 0); index++) {
+        if (!(device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP))
+            continue;
+        HDC display = CreateDCA("DISPLAY", device.DeviceName, NULL, NULL);
+        if (display == NULL)
+            continue;
+        held = SetAndHeld(display, ramp) || held;
+        DeleteDC(display);
+    }
+    return held;
+}
+
 // The screen's device context is borrowed only for the one call: a program
 // that runs for weeks must not hold one more with every brightness step.
+// Since Windows 10 1903 the whole-screen DC refuses every ramp while the
+// desktop spans several displays; each display then gets it on its own.
 BOOL ApplyBrightness(LONG level)
 {
     GammaRamp ramp;
     BuildGammaRamp(level, &ramp);
-    ScopedGetDC screen(NULL);
-    if (screen.dc == NULL)
-        return FALSE;
-    // A display without gamma support, or one that finds the ramp too far
-    // from the identity, refuses it; the caller then keeps the old level.
-    return SetDeviceGammaRamp(screen.dc, &ramp);
+    bool held;
+    {
+        ScopedGetDC screen(NULL);
+        held = screen.dc != NULL && SetAndHeld(screen.dc, ramp);
+    }
+    return held || SetOnEachDisplay(ramp);
 }

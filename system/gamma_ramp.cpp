@@ -24,3 +24,21 @@ void BuildGammaRamp(LONG level, GammaRamp *ramp)
         ramp->blue[i] = entry;
     }
 }
+
+static const int kEightBitTolerance = 255;
+
+static bool ChannelMatches(const WORD *held, const WORD *wanted)
+{
+    for (DWORD i = 0; i < GAMMA_RAMP_ENTRIES; ++i) {
+        int difference = (int)held[i] - (int)wanted[i];
+        if (difference > kEightBitTolerance || difference < -kEightBitTolerance)
+            return false;
+    }
+    return true;
+}
+
+bool RampsMatch(const GammaRamp &held, const GammaRamp &wanted)
+{
+    return ChannelMatches(held.red, wanted.red) && ChannelMatches(held.green, wanted.green) &&
+           ChannelMatches(held.blue, wanted.blue);
+}

@@ -15,5 +15,8 @@ struct GammaRamp {
 
 // Entry i is i x level, clamped to 0xFFFF; the same on all three channels.
 void BuildGammaRamp(LONG level, GammaRamp *ramp);
+// True when a ramp read back from a display is the one set: a display may
+// keep only the high 8 bits of each entry, so entries match within 255.
+bool RampsMatch(const GammaRamp &held, const GammaRamp &wanted);
 
 #endif

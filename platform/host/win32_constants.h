@@ -101,6 +101,7 @@
 // Keys and hotkeys
 #define MOD_CONTROL 0x0002
 #define MOD_SHIFT 0x0004
+#define VK_SHIFT 0x10
 #define VK_END 0x23
 #define VK_HOME 0x24
 #define VK_LEFT 0x25
@@ -176,5 +177,7 @@
 #define EWX_SHUTDOWN 0x00000001
 #define EWX_REBOOT 0x00000002
 #define EWX_FORCE 0x00000004
+
+#define DISPLAY_DEVICE_ATTACHED_TO_DESKTOP 0x00000001
 
 #endif

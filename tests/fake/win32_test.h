@@ -11,6 +11,7 @@
 
 #include "state/app_state.h"
 #include "fake_clipboard.h"
+#include "fake_gamma.h"
 #include "fake_hotkeys.h"
 #include "fake_win32.h"
 #include "fake_wow64.h"
@@ -64,6 +65,7 @@ protected:
         FakeClipboardReset();
         FakeHotkeysReset();
         FakeWow64Reset();
+        FakeGammaReset();
         appState = kAppStateAtStart;
     }
 

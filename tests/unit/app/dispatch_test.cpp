@@ -108,6 +108,7 @@ std::vector<CommandCase> CommandTable()
         {IDM_MONITOR_OFF, [](W &w, R &) {
              // Posted, so the display goes off after the handler; the lock follows every time.
              EXPECT_CALL(w, Sleep(200));
+             EXPECT_CALL(w, GetAsyncKeyState(_)).Times(0xFE - 0x08 + 1).WillRepeatedly(Return(0));
              EXPECT_CALL(w, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
              ExpectLock(w);
          }},
@@ -333,6 +334,28 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
             EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\regedit.exe"), nullptr, nullptr,
                                            SW_SHOWNORMAL));
         DispatchCommand(kWindow, IDM_TOOL_REGEDIT, 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// A key still held after the pause (Shift or Insert of the hotkey) would
+// wake the display at its release: the request waits for every key, 10 ms
+// at a time, and goes after 2 s however long a key is held.
+TEST_F(Dispatch, MonitorOffWaitsUntilNoKeyIsDown)
+{
+    for (int heldPolls : {1, 1000}) {
+        SCOPED_TRACE(heldPolls);
+        int polls = 0;
+        EXPECT_CALL(win, GetAsyncKeyState(_)).WillRepeatedly(Invoke([&](int key) -> SHORT {
+            polls += key == VK_SHIFT;
+            return key == VK_SHIFT && polls <= heldPolls ? (SHORT)0x8000 : 0;
+        }));
+        InSequence order;
+        EXPECT_CALL(win, Sleep(200));
+        EXPECT_CALL(win, Sleep(10)).Times(heldPolls == 1 ? 1 : 200);
+        EXPECT_CALL(win, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
+        ExpectLock(win);
+        DispatchCommand(kWindow, IDM_MONITOR_OFF, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }

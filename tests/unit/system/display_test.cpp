@@ -1,4 +1,7 @@
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "tests/fake/win32_test.h"
 #include "system/display.h"
@@ -9,23 +12,74 @@ using Display = Win32Test;
 
 static const HDC kScreen = FakeHandle<HDC>(0x10);
 
-// The answer tells the dispatcher whether the level may move.
-TEST_F(Display, EachBrightnessStepBorrowsTheScreenOnceAndSaysIfTheRampWasSet)
+// Each display attached to the desktop, given the ramp with that answer; one
+// that answers TRUE is read back.
+static void ExpectDisplays(FakeWin32 &win, const std::vector<HDC> &displays, BOOL answer)
 {
-    const struct { LONG level; BOOL accepted; } cases[] = {{258, FALSE}, {-2, FALSE}, {258, TRUE}};
+    for (size_t i = 0; i <= displays.size(); i++) {
+        auto describe = [i](LPCSTR, DWORD, PDISPLAY_DEVICEA device, DWORD) {
+            std::snprintf(device->DeviceName, sizeof device->DeviceName, "\\\\.\\DISPLAY%zu", i + 1);
+            device->StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
+            return TRUE;
+        };
+        if (i == displays.size()) {
+            EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), i, _, 0u)).WillOnce(Return(FALSE));
+            continue;
+        }
+        EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), i, _, 0u)).WillOnce(Invoke(describe));
+        std::string name = "\\\\.\\DISPLAY" + std::to_string(i + 1);
+        EXPECT_CALL(win, CreateDCA(StrEq("DISPLAY"), StrEq(name), IsNull(), IsNull())).WillOnce(Return(displays[i]));
+        EXPECT_CALL(win, SetDeviceGammaRamp(displays[i], _)).WillOnce(Return(answer));
+        if (answer)
+            EXPECT_CALL(win, GetDeviceGammaRamp(displays[i], _)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, DeleteDC(displays[i])).WillOnce(Return(TRUE));
+    }
+}
+
+// The answer tells the dispatcher whether the level may move: only when a
+// display holds the ramp, read back, as Windows may answer TRUE and keep
+// the old one. The whole-screen DC first; when it does not take the ramp,
+// each display attached to the desktop on its own.
+TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
+{
+    const HDC kFirst = FakeHandle<HDC>(0x11), kSecond = FakeHandle<HDC>(0x12);
+    const struct {
+        const char *what;
+        int attached;
+        int allowedDistance;  // from the identity, beyond which a ramp is dropped silently
+        BOOL answer;  // of every SetDeviceGammaRamp, before the fake's rules
+        bool perDisplay;
+        BOOL applied;
+    } cases[] = {
+        {"one display takes it", 1, 0x10000, TRUE, false, TRUE},
+        {"one display refuses it", 1, 0x10000, FALSE, true, FALSE},
+        {"two displays: the whole screen refuses, each takes it", 2, 0x10000, TRUE, true, TRUE},
+        {"answered TRUE and not kept", 1, 0x100, TRUE, true, FALSE},
+    };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeGammaReset(c.attached, c.allowedDistance);
         InSequence order;
         EXPECT_CALL(win, GetDC(IsNull())).WillOnce(Return(kScreen));
-        EXPECT_CALL(win, SetDeviceGammaRamp(kScreen, _)).WillOnce(Invoke([c](HDC, LPVOID ramp) {
+        EXPECT_CALL(win, SetDeviceGammaRamp(kScreen, _)).WillOnce(Invoke([&c](HDC, LPVOID ramp) {
             const GammaRamp &sent = *static_cast<const GammaRamp *>(ramp);
-            EXPECT_EQ(sent.blue[255], c.level > 0 ? 0xFFFF : 0);
-            EXPECT_EQ(sent.red[1], c.level > 0 ? 258 : 0);
-            return c.accepted;  // FALSE: refused, as a display without gamma support does
+            EXPECT_EQ(sent.red[1], 240);
+            EXPECT_EQ(sent.blue[255], 255 * 240);
+            return c.answer;
         }));
+        if (c.answer && c.attached == 1)
+            EXPECT_CALL(win, GetDeviceGammaRamp(kScreen, _)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, ReleaseDC(IsNull(), kScreen)).WillOnce(Return(1));
-        EXPECT_EQ(ApplyBrightness(c.level), c.accepted);
+        if (c.perDisplay)
+            ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond},
+                           c.answer);
+        EXPECT_EQ(ApplyBrightness(240), c.applied);
+        testing::Mock::VerifyAndClearExpectations(&win);
     }
+    FakeGammaReset();
+    InSequence order;
     EXPECT_CALL(win, GetDC(IsNull())).WillOnce(Return(nullptr));
+    ExpectDisplays(win, {}, TRUE);
     EXPECT_FALSE(ApplyBrightness(256));
 }
 
