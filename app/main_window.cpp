@@ -7,6 +7,8 @@
 #include "../state/app_state.h"
 #include "dispatch.h"
 #include "hotkeys.h"
+#include "session_notifications.h"
+#include "shell_actions.h"
 #include "tray_icon.h"
 
 static const char kTaskbarCreated[] = "TaskbarCreated";
@@ -38,6 +40,7 @@ static LRESULT OnCreate(HWND window)
         // The start-up add, with its balloon, follows once the window exists.
         appState.createdOnce = 1;
         AllowTaskbarCreated(window);
+        RegisterSessionNotifications(window);
     } else {
         AddTrayIconQuietly(window);
     }
@@ -50,6 +53,7 @@ static LRESULT OnCreate(HWND window)
 static LRESULT OnDestroy(HWND window)
 {
     DeleteTrayIcon(window);
+    UnregisterSessionNotifications(window);
     PostQuitMessage(0);
     return 0;
 }
@@ -59,6 +63,15 @@ static LRESULT OnTrayIcon(HWND window, LPARAM mouseMessage)
     if (mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_RBUTTONDOWN)
         ShowTrayMenu(window);
     return 0;
+}
+
+// Windows puts its own gamma ramp back at a display change, after sleep and
+// at the lock screen. Machines with Modern Standby wake with no power
+// message, only to the lock screen, so the unlock covers them.
+static bool SystemResetsTheRamp(UINT message, WPARAM wParam)
+{
+    return message == WM_DISPLAYCHANGE || (message == WM_POWERBROADCAST && wParam == PBT_APMRESUMEAUTOMATIC) ||
+           (message == WM_WTSSESSION_CHANGE && wParam == WTS_SESSION_UNLOCK);
 }
 
 // The shell broadcasts "TaskbarCreated" when Explorer restarts; the icon
@@ -71,6 +84,8 @@ static LRESULT OnOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             return 0;
         return SendMessageA(window, WM_CREATE, wParam, lParam);
     }
+    if (SystemResetsTheRamp(message, wParam))
+        RestoreBrightness();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -41,6 +41,14 @@ void ChangeBrightness(LONG newLevel)
         appState.brightnessLevel = newLevel;
 }
 
+// At the normal level there is nothing to set again, and another program's
+// ramp (a night-light tool) is left alone.
+void RestoreBrightness()
+{
+    if (appState.brightnessLevel != kNormalBrightness)
+        ApplyBrightness(appState.brightnessLevel);
+}
+
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (MessageBoxA(NULL, kExitQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONQUESTION) == IDYES)

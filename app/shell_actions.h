@@ -7,6 +7,8 @@
 void SendVolumeCommand(HWND window, UINT appCommand);
 void ToggleMute(HWND window);
 void ChangeBrightness(LONG newLevel);
+// Sets the chosen level again after the system put its own ramp back.
+void RestoreBrightness();
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam);
 // The folder of Windows' native programs, a FolderQuery: under WOW64 the
 // Sysnative alias, which only a 32-bit program sees (Vista on); elsewhere

@@ -23,6 +23,7 @@ struct AppState {
     LONG brightnessLevel;
     char modulePath[MAX_PATH];
     HMENU popupMenu;
+    HMODULE sessionNotifications;  // wtsapi32, while the window is registered
 
     // Autostart
     DWORD autostartEnabled;

@@ -1,5 +1,6 @@
 #include "power.h"
 
+#include "../platform/system_files.h"
 #include "../state/app_state.h"
 
 static const char kForcedShutdownQuestion[] = "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
@@ -22,6 +23,49 @@ static BOOL EnableShutdownPrivilege()
     return adjusted;
 }
 
+typedef BOOLEAN(WINAPI *PowerCapabilitiesCall)(void *capabilities);
+
+// SYSTEM_POWER_CAPABILITIES as far as the program reads it, with the names
+// of the Windows 8 SDK; older headers, MinGW's among them, call AoAc a spare
+// byte. GetPwrCapabilities fills all 76 bytes.
+struct PowerCapabilities {
+    BOOLEAN buttonsLidS1S2[5];
+    BOOLEAN systemS3;
+    BOOLEAN unread[14];
+    BOOLEAN aoAc;
+    BYTE rest[55];
+};
+static_assert(sizeof(PowerCapabilities) == 76, "the size of SYSTEM_POWER_CAPABILITIES");
+
+// A machine with Modern Standby (S0 low-power idle: AoAc) and no S3 has no
+// sleep that SetSystemPowerState could ask for: it hibernates there, or does
+// nothing when hibernation is off. See "SYSTEM_POWER_CAPABILITIES" and
+// "Modern Standby" on Microsoft Learn. powrprof.dll is no KnownDLL and is
+// loaded by its full path.
+static bool HasModernStandbyOnly()
+{
+    HMODULE powrprof = LoadSystemLibrary("powrprof.dll");
+    if (powrprof == NULL)
+        return false;
+    PowerCapabilitiesCall getCapabilities;
+    PowerCapabilities capabilities = {};
+    bool modernOnly = FindEntry(powrprof, "GetPwrCapabilities", getCapabilities) && getCapabilities(&capabilities) &&
+                      capabilities.aoAc && !capabilities.systemS3;
+    FreeLibrary(powrprof);
+    return modernOnly;
+}
+
+// Turning the display off puts a Modern Standby machine to sleep, as the
+// monitor-off command does: users' reports and Microsoft's answers to them
+// agree, though no documentation page says so.
+static BOOL SleepMachine()
+{
+    static const LPARAM kPowerOff = 2;
+    if (HasModernStandbyOnly())
+        return PostMessageA(appState.trayIcon.hWnd, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+    return SetSystemPowerState(TRUE, FALSE);
+}
+
 // Every session end is forced: open programs are closed without being asked.
 BOOL PerformPowerAction(PowerAction action)
 {
@@ -30,7 +74,7 @@ BOOL PerformPowerAction(PowerAction action)
     case POWER_SHUTDOWN: return ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
     case POWER_RESTART: return ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
     case POWER_LOGOFF: return ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0);
-    case POWER_SLEEP: return SetSystemPowerState(TRUE, FALSE);
+    case POWER_SLEEP: return SleepMachine();
     case POWER_HIBERNATE: return SetSystemPowerState(FALSE, TRUE);
     }
     return result;

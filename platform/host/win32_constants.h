@@ -180,4 +180,13 @@
 
 #define DISPLAY_DEVICE_ATTACHED_TO_DESKTOP 0x00000001
 
+// What the system tells a window after it has reset the gamma ramp
+#define WM_DISPLAYCHANGE 0x007E
+#define WM_POWERBROADCAST 0x0218
+#define PBT_APMSUSPEND 0x0004
+#define PBT_APMRESUMEAUTOMATIC 0x0012
+#define WM_WTSSESSION_CHANGE 0x02B1
+#define WTS_SESSION_LOCK 0x7
+#define WTS_SESSION_UNLOCK 0x8
+
 #endif

@@ -146,6 +146,24 @@ TEST_F(SystemControl, BrightnessStepsReadBackOnEveryDisplay)
         SendCommand(program, step.command);
         EXPECT_TRUE(WaitUntil([&] { return EveryDisplayHoldsLevel(step.level); })) << "the screens do not hold the level";
     }
+    // Windows puts its own ramp back at a display change, after sleep and at
+    // the lock screen, and tells the program so: the chosen level comes back.
+    SendCommand(program, IDM_BRIGHTNESS_DOWN);
+    ASSERT_TRUE(WaitUntil([] { return EveryDisplayHoldsLevel(254); }));
+    const struct { const char *what; UINT message; WPARAM wParam; } resets[] = {
+        {"display change", WM_DISPLAYCHANGE, 32},
+        {"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+        {"unlock", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+    };
+    for (const auto &reset : resets) {
+        SCOPED_TRACE(reset.what);
+        RestoreDisplay();
+        ASSERT_TRUE(EveryDisplayHoldsLevel(256)) << "the identity ramp did not take";
+        EXPECT_NE(SendMessageTimeoutA(program.window, reset.message, reset.wParam, 0, SMTO_NORMAL, 5000, NULL), 0);
+        EXPECT_TRUE(WaitUntil([] { return EveryDisplayHoldsLevel(254); })) << "the level did not come back";
+    }
+    SendCommand(program, IDM_BRIGHTNESS_DEFAULT);
+    EXPECT_TRUE(WaitUntil([] { return EveryDisplayHoldsLevel(256); })) << "default brightness is not the identity";
     EXPECT_EQ(CountDialogs(program.id), 0);
 }
 

@@ -1,10 +1,12 @@
 // Start-up, the main window's messages and the tray icon record.
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "app/app_main.h"
 #include "app/dll_search.h"
 #include "app/main_window.h"
+#include "app/session_notifications.h"
 #include "tests/unit/app/app_test.h"
 
 namespace {
@@ -138,6 +140,9 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
         EXPECT_CALL(win, GetProcAddress(kUser32, StrEq("ChangeWindowMessageFilterEx")))
             .WillOnce(Return(AsEntry(&FakeChangeWindowMessageFilterEx)));
         EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
+        // Registered for the unlock once, here; without wtsapi32 the program goes on.
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(nullptr));
         ExpectIconAdd(&added, FALSE);
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
         EXPECT_CALL(win, TranslateMessage(_));
@@ -320,5 +325,72 @@ TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
             EXPECT_CALL(win, SetDllDirectoryA(StrEq(""))).WillOnce(Return(TRUE));
         RestrictDllSearchToSystem();
         testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// The registration outlives its call: the module stays until the window
+// ends. Early at logon the session service may not answer yet: tried again,
+// bounded; any other refusal, or the tenth, gives up and frees the module.
+TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
+{
+    const HMODULE kWtsapi = FakeHandle<HMODULE>(0x900);
+    static std::vector<DWORD> answers;  // the error of each refusal; 0 registers
+    static DWORD refusal;               // what GetLastError tells after the last one
+    auto registerWindow = [](HWND window, DWORD flags) -> BOOL {
+        EXPECT_EQ(window, kWindow);
+        EXPECT_EQ(flags, 0u) << "NOTIFY_FOR_THIS_SESSION";
+        DWORD error = answers.front();
+        answers.erase(answers.begin());
+        refusal = error;
+        return error == 0;
+    };
+    const struct { std::vector<DWORD> answers; bool registered; } cases[] = {
+        {{0}, true}, {{1702, 1702, 0}, true}, {{5}, false}, {std::vector<DWORD>(10, 1702), false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answers.size());
+        answers = c.answers;
+        EXPECT_CALL(win, GetLastError()).Times(c.answers.size() - c.registered).WillRepeatedly(Invoke([] { return refusal; }));
+        EXPECT_CALL(win, Sleep(300)).Times(c.answers.size() - 1);
+        InSequence order;
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
+        EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
+            .WillOnce(Return(AsEntry(+registerWindow)));
+        if (c.registered) {
+            EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSUnRegisterSessionNotification")))
+                .WillOnce(Return(AsEntry(+[](HWND window) { return window == kWindow; })));
+        }
+        EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
+        RegisterSessionNotifications(kWindow);
+        EXPECT_EQ(appState.sessionNotifications != NULL, c.registered);
+        UnregisterSessionNotifications(kWindow);
+        EXPECT_EQ(appState.sessionNotifications, (HMODULE)NULL);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// Windows puts its own ramp back on these; a chosen level is set again, the
+// normal level is left to whatever ramp the screen has.
+TEST_F(Startup, BrightnessIsSetAgainAfterTheSystemResetsTheRamp)
+{
+    const struct { UINT message; WPARAM wParam; LONG level; bool setAgain; } cases[] = {
+        {WM_DISPLAYCHANGE, 32, 252, true},
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 252, true},
+        {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 252, true},
+        {WM_DISPLAYCHANGE, 32, 256, false},
+        {WM_POWERBROADCAST, PBT_APMSUSPEND, 252, false},
+        {WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 252, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.message << " " << c.wParam << " at " << c.level);
+        appState.brightnessLevel = c.level;
+        InSequence order;
+        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
+        if (c.setAgain)
+            EXPECT_CALL(routines, ApplyBrightness(c.level)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, DefWindowProcA(kWindow, c.message, c.wParam, 0)).WillOnce(Return(1));
+        EXPECT_EQ(MainWindowProc(kWindow, c.message, c.wParam, 0), 1);
+        testing::Mock::VerifyAndClearExpectations(&win);
+        testing::Mock::VerifyAndClearExpectations(&routines);
     }
 }

@@ -30,28 +30,65 @@ protected:
     }
 };
 
+// What GetPwrCapabilities reports of the machine, for sleep alone.
+enum Machine { kNotAsked, kWithS3, kModernStandbyOnly, kModernStandbyAndS3, kWithoutPowrprof };
+
 struct ActionCase {
     PowerAction action;
     int exitFlags;  // -1: no ExitWindowsEx
     int suspend;    // -1: no SetSystemPowerState
     int force;
     BOOL tokenOpens;
+    Machine machine = kNotAsked;
 };
+
+static Machine reported;
+
+// GetPwrCapabilities: SystemS3 at byte 5, AoAc at byte 20.
+static BOOLEAN WINAPI FakeGetPwrCapabilities(void *capabilities)
+{
+    BYTE *bytes = static_cast<BYTE *>(capabilities);
+    bytes[5] = reported != kModernStandbyOnly;
+    bytes[20] = reported == kModernStandbyOnly || reported == kModernStandbyAndS3;
+    return TRUE;
+}
+
+static void ExpectCapabilities(FakeWin32 &win, Machine machine)
+{
+    const HMODULE powrprof = FakeHandle<HMODULE>(0x40);
+    reported = machine;
+    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\powrprof.dll")))
+        .WillOnce(Return(machine == kWithoutPowrprof ? nullptr : powrprof));
+    if (machine == kWithoutPowrprof)
+        return;
+    EXPECT_CALL(win, GetProcAddress(powrprof, StrEq("GetPwrCapabilities"))).WillOnce(Return(AsEntry(FakeGetPwrCapabilities)));
+    EXPECT_CALL(win, FreeLibrary(powrprof)).WillOnce(Return(TRUE));
+}
 
 TEST_F(Power, EachActionMakesItsOneCallAfterThePrivilege)
 {
     static const ActionCase cases[] = {
         {0, -1, -1, -1, TRUE}, {1, 5, -1, -1, TRUE},    {2, 6, -1, -1, TRUE},    {3, 4, -1, -1, TRUE},
-        {4, -1, TRUE, FALSE, TRUE}, {5, -1, FALSE, TRUE, TRUE}, {6, -1, -1, -1, TRUE}, {1, 5, -1, -1, FALSE},
+        {4, -1, TRUE, FALSE, TRUE, kWithS3}, {5, -1, FALSE, TRUE, TRUE}, {6, -1, -1, -1, TRUE}, {1, 5, -1, -1, FALSE},
+        // Sleep on a machine with Modern Standby and no S3 turns the display off instead.
+        {4, -1, -1, -1, TRUE, kModernStandbyOnly}, {4, -1, TRUE, FALSE, TRUE, kModernStandbyAndS3},
+        {4, -1, TRUE, FALSE, TRUE, kWithoutPowrprof},
     };
+    const HWND mainWindow = FakeHandle<HWND>(0x50);
     for (const ActionCase &test : cases) {
         SCOPED_TRACE(testing::Message() << "action " << test.action << ", token opens " << test.tokenOpens);
         InSequence order;
         ExpectPrivilegeEnabled(test.tokenOpens);
         if (test.exitFlags >= 0)
             EXPECT_CALL(win, ExitWindowsEx((UINT)test.exitFlags, 0u)).WillOnce(Return(TRUE));
+        if (test.machine != kNotAsked)
+            ExpectCapabilities(win, test.machine);
+        if (test.machine == kModernStandbyOnly)
+            EXPECT_CALL(win, PostMessageA(mainWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2)).WillOnce(Return(TRUE));
         if (test.suspend >= 0)
             EXPECT_CALL(win, SetSystemPowerState(test.suspend, test.force)).WillOnce(Return(TRUE));
+        appState.trayIcon.hWnd = mainWindow;
         PerformPowerAction(test.action);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
