@@ -16,9 +16,11 @@ struct Tool {
     LPCSTR file;
 };
 
-// Where each tool lives, in the system directory. The programs come from the native one, so that the
-// i686 build under WOW64 starts tools that see the native system and
-// registry; MMC and the control panel start their native hosts themselves.
+// Where each tool lives. The programs come from the native system folder,
+// so that the i686 build under WOW64 starts tools that see the native system
+// and registry; MMC and the control panel start their native hosts
+// themselves. The registry editor, in the Windows folder, has a routine of
+// its own.
 static Tool ToolFor(WPARAM command)
 {
     switch (command) {
