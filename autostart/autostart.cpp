@@ -17,9 +17,9 @@ static const REGSAM kSharedView = KEY_WOW64_64KEY;
 static const REGSAM kOlderI686View = KEY_WOW64_32KEY;
 
 // A key of our own, closed by the caller once it has used it.
-static bool OpenRunKey(REGSAM view, REGSAM access, HKEY *key)
+static LSTATUS OpenRunKey(REGSAM view, REGSAM access, HKEY *key)
 {
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, view | access, key) == ERROR_SUCCESS;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, view | access, key);
 }
 
 // True when the Run value in that view holds exactly this executable's path.
@@ -28,7 +28,7 @@ static bool RunValueNamesThisProgram(REGSAM view)
     // Reading asks only to read, so a user who may not change the
     // per-machine key still sees whether the program is registered.
     HKEY key;
-    if (!OpenRunKey(view, KEY_QUERY_VALUE, &key))
+    if (OpenRunKey(view, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     // One byte more than the query may fill: stored text need not end in a
     // zero, and the comparison must not run past the buffer.
@@ -69,12 +69,15 @@ static bool WriteRunValue(HKEY key)
     return RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
 }
 
-// Applies the change to one view and reports whether it now holds it.
+// Applies the change to one view and reports whether it now holds it. A
+// view without the Run key (the 32-bit one need not have it) holds no value
+// to delete.
 static bool ChangeRunValueIn(REGSAM view, bool enable)
 {
     HKEY key;
-    if (!OpenRunKey(view, KEY_ALL_ACCESS, &key))
-        return false;
+    LSTATUS opened = OpenRunKey(view, KEY_ALL_ACCESS, &key);
+    if (opened != ERROR_SUCCESS)
+        return !enable && opened == ERROR_FILE_NOT_FOUND;
     bool changed = enable ? WriteRunValue(key) : DeleteRunValue(key);
     RegCloseKey(key);
     return changed;

@@ -32,8 +32,9 @@ static bool SetOnEachDisplay(const GammaRamp &ramp)
 
 // The screen's device context is borrowed only for the one call: a program
 // that runs for weeks must not hold one more with every brightness step.
-// Since Windows 10 1903 the whole-screen DC refuses every ramp while the
-// desktop spans several displays; each display then gets it on its own.
+// Each display gets the ramp on its own as well: since Windows 10 1903 the
+// whole-screen DC refuses every ramp while the desktop spans several
+// displays, and before that it reached the primary display alone.
 BOOL ApplyBrightness(LONG level)
 {
     GammaRamp ramp;
@@ -43,5 +44,5 @@ BOOL ApplyBrightness(LONG level)
         ScopedGetDC screen(NULL);
         held = screen.dc != NULL && SetAndHeld(screen.dc, ramp);
     }
-    return held || SetOnEachDisplay(ramp);
+    return SetOnEachDisplay(ramp) || held;
 }

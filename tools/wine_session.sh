@@ -93,7 +93,7 @@ prepare_prefix()
         import_registry "$HERE/wine_desktop_virtual.reg"
     fi
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.ombrivale-ready"
+    touch "$WINEPREFIX/.ombrivale-ready-$1"
 }
 
 start()
@@ -123,7 +123,8 @@ X_PID="$X_PID"
 X_FOLDER="$X_FOLDER"
 TEMPORARY_PREFIX="${2:-yes}"
 STATE
-    [ -e "$WINEPREFIX/.ombrivale-ready" ] || prepare_prefix "$kind"
+    # A prefix is set up for one kind of display: the desktop differs.
+    [ -e "$WINEPREFIX/.ombrivale-ready-$kind" ] || prepare_prefix "$kind"
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
 }
 
@@ -139,6 +140,12 @@ stop()
     "$WINESERVER" -w >/dev/null 2>&1 || true
     if [ -n "$X_PID" ]; then
         kill "$X_PID" 2>/dev/null || $SUDO kill "$X_PID" 2>/dev/null || true
+        # The pid may be sudo's: the server is gone once its lock is.
+        tries=0
+        while [ -e "/tmp/.X${DISPLAY#:}-lock" ] && [ $tries -lt 50 ]; do
+            tries=$((tries + 1))
+            sleep 0.1
+        done
     fi
     [ -z "$X_FOLDER" ] || rm -rf "$X_FOLDER"
     [ "$TEMPORARY_PREFIX" != yes ] || rm -rf "$WINEPREFIX"

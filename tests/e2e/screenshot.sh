@@ -11,10 +11,15 @@ set -eu
 mkdir -p "$(dirname "$3")"
 "$WINE" "$2" </dev/null >/dev/null 2>&1 &
 program=$!
-sleep 3
-import -window root -crop 480x160+1024+0 "$3"
+# The balloon comes once the program is up; a cold Wine start takes a while.
+white=0
+for attempt in 1 2 3 4 5 6 7 8; do
+    sleep 1
+    import -window root -crop 480x160+1024+0 "$3"
+    white=$(convert "$3" -fill black +opaque white -format '%[fx:mean]' info:)
+    awk -v share="$white" 'BEGIN { exit !(share > 0.15) }' && break
+done
 "$WINE" taskkill /f /im Ombrivale.exe >/dev/null 2>&1 || kill "$program" 2>/dev/null || true
 wait "$program" 2>/dev/null || true
-white=$(convert "$3" -fill black +opaque white -format '%[fx:mean]' info:)
 echo "screenshot: $3 (white share $white)"
 awk -v share="$white" 'BEGIN { exit !(share > 0.15) }' || { echo "FAIL: no balloon in the screenshot"; exit 1; }

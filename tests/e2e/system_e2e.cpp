@@ -148,6 +148,8 @@ TEST_F(SystemControl, BrightnessStepsReadBackOnEveryDisplay)
     }
     // Windows puts its own ramp back at a display change, after sleep and at
     // the lock screen, and tells the program so: the chosen level comes back.
+    // Wine does neither, so the test resets the ramp and sends the message;
+    // that the unlock arrives only after the registration is for unit tests.
     SendCommand(program, IDM_BRIGHTNESS_DOWN);
     ASSERT_TRUE(WaitUntil([] { return EveryDisplayHoldsLevel(254); }));
     const struct { const char *what; UINT message; WPARAM wParam; } resets[] = {

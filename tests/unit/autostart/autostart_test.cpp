@@ -22,6 +22,8 @@ struct RunView {
 static const RunView kNoKey = {ERROR_FILE_NOT_FOUND, "", 0};
 // The older view is not read once the shared one names this program.
 static const RunView kNotRead = {-1, "", 0};
+// A toggle case whose 32-bit view opens as the shared one does.
+static const LSTATUS kAsShared = -1;
 
 class Autostart : public Win32Test {
 protected:
@@ -105,6 +107,7 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
         DWORD after;
         bool warned;
         LSTATUS older = ERROR_FILE_NOT_FOUND;  // the delete in the 32-bit view
+        LSTATUS olderOpen = kAsShared;         // the open of the 32-bit view
     } cases[] = {
         {kPath, 0, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 1, false},
         {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 0, false},
@@ -125,6 +128,9 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
         {kPath, 0, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 1, false, ERROR_SUCCESS},
         {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 0, false, ERROR_SUCCESS},
         {kPath, 0, kNotAsked, ERROR_SUCCESS, 0, 0, true, ERROR_ACCESS_DENIED},
+        // A 32-bit view without the Run key holds nothing to delete.
+        {kPath, 0, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 1, false, 0, ERROR_FILE_NOT_FOUND},
+        {kPath, 1, kNotAsked, ERROR_SUCCESS, ERROR_SUCCESS, 0, false, 0, ERROR_FILE_NOT_FOUND},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.path) + (c.before ? " disable" : " enable"));
@@ -138,8 +144,11 @@ TEST_F(Autostart, ToggleWritesOrDeletesAndFollowsTheRegistry)
                 .WillOnce(Return(c.answer));
         if (c.answer != IDNO) {
             // The older view's value goes first, then the shared view changes.
-            ExpectChange(kOlder, c.open, false, c.older, c.path);
-            if (c.open == ERROR_SUCCESS && (c.older == ERROR_SUCCESS || c.older == ERROR_FILE_NOT_FOUND))
+            LSTATUS olderOpen = c.olderOpen == kAsShared ? c.open : c.olderOpen;
+            ExpectChange(kOlder, olderOpen, false, c.older, c.path);
+            bool olderGone = olderOpen == ERROR_FILE_NOT_FOUND ||
+                             (olderOpen == ERROR_SUCCESS && (c.older == ERROR_SUCCESS || c.older == ERROR_FILE_NOT_FOUND));
+            if (olderGone)
                 ExpectChange(kShared, c.open, c.before == 0, c.change, c.path);
         }
         if (c.warned)

@@ -38,8 +38,8 @@ static void ExpectDisplays(FakeWin32 &win, const std::vector<HDC> &displays, BOO
 
 // The answer tells the dispatcher whether the level may move: only when a
 // display holds the ramp, read back, as Windows may answer TRUE and keep
-// the old one. The whole-screen DC first; when it does not take the ramp,
-// each display attached to the desktop on its own.
+// the old one. The whole-screen DC first, then each display attached to the
+// desktop on its own.
 TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
 {
     const HDC kFirst = FakeHandle<HDC>(0x11), kSecond = FakeHandle<HDC>(0x12);
@@ -48,13 +48,12 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         int attached;
         int allowedDistance;  // from the identity, beyond which a ramp is dropped silently
         BOOL answer;  // of every SetDeviceGammaRamp, before the fake's rules
-        bool perDisplay;
         BOOL applied;
     } cases[] = {
-        {"one display takes it", 1, 0x10000, TRUE, false, TRUE},
-        {"one display refuses it", 1, 0x10000, FALSE, true, FALSE},
-        {"two displays: the whole screen refuses, each takes it", 2, 0x10000, TRUE, true, TRUE},
-        {"answered TRUE and not kept", 1, 0x100, TRUE, true, FALSE},
+        {"one display takes it", 1, 0x10000, TRUE, TRUE},
+        {"one display refuses it", 1, 0x10000, FALSE, FALSE},
+        {"two displays: the whole screen refuses, each takes it", 2, 0x10000, TRUE, TRUE},
+        {"answered TRUE and not kept", 1, 0x100, TRUE, FALSE},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -70,9 +69,7 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         if (c.answer && c.attached == 1)
             EXPECT_CALL(win, GetDeviceGammaRamp(kScreen, _)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, ReleaseDC(IsNull(), kScreen)).WillOnce(Return(1));
-        if (c.perDisplay)
-            ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond},
-                           c.answer);
+        ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond}, c.answer);
         EXPECT_EQ(ApplyBrightness(240), c.applied);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
