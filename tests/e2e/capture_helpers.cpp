@@ -257,12 +257,9 @@ SIZE ClipboardBitmapSize()
 {
     char self[MAX_PATH];
     GetModuleFileNameA(NULL, self, sizeof self);
-    std::string commandLine = std::string("\"") + self + "\" " + kClipboardSizeArgument;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION reader = {};
     DWORD size = 0;
-    if (CreateProcessA(self, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &reader)) {
+    if (StartProcess(self, kClipboardSizeArgument, 0, reader)) {
         WaitForSingleObject(reader.hProcess, 10000);
         GetExitCodeProcess(reader.hProcess, &size);
         CloseHandle(reader.hThread);

@@ -32,12 +32,18 @@ std::string OtherBuildPath()
     return TestProgramFolder() + (sizeof(void *) == 8 ? "..\\win32\\" : "..\\win64\\") + "Ombrivale.exe";
 }
 
-bool CanStart(const std::string &path)
+bool StartProcess(const std::string &path, const std::string &arguments, DWORD flags, PROCESS_INFORMATION &created)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    return CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, flags, NULL, NULL, &startup, &created) != FALSE;
+}
+
+bool CanStart(const std::string &path)
+{
     PROCESS_INFORMATION created = {};
-    if (!CreateProcessA(path.c_str(), NULL, NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup, &created))
+    if (!StartProcess(path, "", CREATE_SUSPENDED, created))
         return false;
     TerminateProcess(created.hProcess, 0);
     CloseHandle(created.hThread);
@@ -47,12 +53,9 @@ bool CanStart(const std::string &path)
 
 Program Launch(const std::string &path)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION created = {};
-    std::string commandLine = "\"" + path + "\"";
     Program program;
-    if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created)) {
+    if (!StartProcess(path, "", 0, created)) {
         ADD_FAILURE() << "could not start " << path << ": error " << GetLastError();
         return program;
     }
@@ -238,20 +241,22 @@ bool BalloonVisible()
     return false;
 }
 
-// A running process may keep reading the mode it started in from
-// EnumDisplaySettingsA (Wine does); the screen metrics follow every change.
-static bool PrimaryInItsMode()
+bool ScreenIs(DWORD width, DWORD height)
+{
+    return GetSystemMetrics(SM_CXSCREEN) == (int)width && GetSystemMetrics(SM_CYSCREEN) == (int)height;
+}
+
+bool StoredModeIs(DWORD width, DWORD height)
 {
     DEVMODEA stored = {};
     stored.dmSize = sizeof stored;
     EnumDisplaySettingsA(NULL, ENUM_REGISTRY_SETTINGS, &stored);
-    return GetSystemMetrics(SM_CXSCREEN) == (int)kPrimaryWidth && GetSystemMetrics(SM_CYSCREEN) == (int)kPrimaryHeight &&
-           stored.dmPelsWidth == kPrimaryWidth && stored.dmPelsHeight == kPrimaryHeight;
+    return stored.dmPelsWidth == width && stored.dmPelsHeight == height;
 }
 
 void RestoreDisplay()
 {
-    if (!PrimaryInItsMode()) {
+    if (!ScreenIs(kPrimaryWidth, kPrimaryHeight) || !StoredModeIs(kPrimaryWidth, kPrimaryHeight)) {
         DEVMODEA mode = {};
         mode.dmSize = sizeof mode;
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;

@@ -28,6 +28,8 @@ std::string PlantedPath(const char *name);
 bool FileExists(const std::string &path);
 // The same program of the other build: the i686 one beside the x86_64 one.
 std::string OtherBuildPath();
+// Starts "path" arguments with these creation flags; false if it did not start.
+bool StartProcess(const std::string &path, const std::string &arguments, DWORD flags, PROCESS_INFORMATION &created);
 // True when this machine can start the program (a 32-bit one needs a kernel
 // and a Wine that run 32-bit programs).
 bool CanStart(const std::string &path);
@@ -75,6 +77,11 @@ bool BalloonVisible();
 // The primary monitor's mode every test starts from and leaves.
 const DWORD kPrimaryWidth = 1280;
 const DWORD kPrimaryHeight = 800;
+// The primary's mode now, as the screen metrics show it (a running process
+// may keep reading the mode it started in from EnumDisplaySettingsA, as
+// under Wine), and as stored for the next start.
+bool ScreenIs(DWORD width, DWORD height);
+bool StoredModeIs(DWORD width, DWORD height);
 // Puts the primary back in its mode, in the registry too, and the identity
 // gamma ramp on the screen: both outlive a process in the X server.
 void RestoreDisplay();

@@ -36,26 +36,6 @@ TEST_F(SystemControl, IconCacheRebuildStoresTheIconWidth)
     EXPECT_EQ(CountDialogs(program.id), 0);
 }
 
-static DEVMODEA StoredMode()
-{
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsA(NULL, ENUM_REGISTRY_SETTINGS, &mode);
-    return mode;
-}
-
-// The screen metrics, which follow a mode change made by another process.
-static bool ScreenIs(DWORD width, DWORD height)
-{
-    return GetSystemMetrics(SM_CXSCREEN) == (int)width && GetSystemMetrics(SM_CYSCREEN) == (int)height;
-}
-
-static bool StoredModeIs(DWORD width, DWORD height)
-{
-    DEVMODEA mode = StoredMode();
-    return mode.dmPelsWidth == width && mode.dmPelsHeight == height;
-}
-
 static bool DisplayListsMode(DWORD width, DWORD height)
 {
     DEVMODEA mode = {};
