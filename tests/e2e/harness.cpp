@@ -73,6 +73,10 @@ Program StartProgram(const std::string &path)
         return program;
     if (!WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }, 10000))
         ADD_FAILURE() << "the main window KORVANFOREVER did not appear";
+    // The window is found while WM_CREATE still registers the hotkeys; a
+    // message answered means creation is over and the loop runs.
+    else if (!SendMessageTimeoutA(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, NULL))
+        ADD_FAILURE() << "the main window does not answer";
     return program;
 }
 
