@@ -96,21 +96,14 @@ static BOOL OnLeftButtonUp(HWND overlay)
     RECT region = RegionInsideFrame(appState.dragAnchor, appState.dragCorner);
     if (!RegionHasPixels(region))
         return WarnInvalidSelection(overlay);
-    // The live screen shows the frozen picture and the frame; the region
-    // inside the frame is taken from it once no paint is pending, so no
-    // stale frame line lands in the picture. Then the frozen picture goes.
-    UpdateWindow(overlay);
-    region.left += overlayScreen.left;
-    region.right += overlayScreen.left;
-    region.top += overlayScreen.top;
-    region.bottom += overlayScreen.top;
-    HBITMAP frozen = appState.captureBitmap;
-    GrabScreen(region);
-    if (appState.captureBitmap == NULL) {
-        appState.captureBitmap = frozen;
+    // From the frozen picture, which holds exactly what the user framed: the
+    // live screen may meanwhile show a window that came up over the overlay,
+    // or, through DWM, a frame line from an older composed frame.
+    HBITMAP framed = CropPicture(appState.captureBitmap, region);
+    if (framed == NULL)
         return WarnInvalidSelection(overlay);
-    }
-    DeleteObject(frozen);
+    DeleteObject(appState.captureBitmap);
+    appState.captureBitmap = framed;
     outputRunning = 1;
     OutputCapture(overlay);
     outputRunning = 0;

@@ -113,6 +113,13 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
         EXPECT_EQ(place.right - place.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
         EXPECT_EQ(place.bottom - place.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
         EXPECT_TRUE(GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
+        // Another program's window comes up over the overlay, inside the
+        // region and over a green quarter, with its own red corner: it is on
+        // the live screen, but not in what the user framed.
+        HWND intruder = ShowColourWindow({drag.to.x - 60, drag.from.y + 20, drag.to.x + 20, drag.from.y + 100});
+        POINT red = {drag.to.x - 55, drag.from.y + 25};
+        ASSERT_EQ(GrabScreenPixels({red.x, red.y, red.x + 1, red.y + 1}).At(0, 0), 0xFF0000u)
+            << "the window over the overlay is not on the screen";
 
         DragPointer(drag.from.x, drag.from.y, drag.to.x, drag.to.y);
         HWND dialog = WaitForSaveDialog(program.id);
@@ -122,6 +129,7 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
         ASSERT_GT((shot + ".png").size(), 128u);
         ChooseFileAndSave(dialog, shot);  // ".png" is added
         ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
+        DestroyWindow(intruder);
 
         Pixels saved = ReadPng(shot + ".png");
         ASSERT_EQ(saved.width, drag.to.x - drag.from.x - 2) << "no readable " << shot << ".png";

@@ -16,6 +16,7 @@ protected:
     const HWND overlay = FakeHandle<HWND>(0x100);
     const HDC screen = FakeHandle<HDC>(0x10);
     const HDC memory = FakeHandle<HDC>(0x11);
+    const HDC frozenDC = FakeHandle<HDC>(0x12);
     const HBITMAP frozen = FakeHandle<HBITMAP>(0x20);
     const HBITMAP region = FakeHandle<HBITMAP>(0x21);
     const HWND mainWindow = FakeHandle<HWND>(0x50);
@@ -41,21 +42,37 @@ protected:
         EXPECT_CALL(win, GetSystemMetrics(SM_CYVIRTUALSCREEN)).WillOnce(Return(screen.bottom - screen.top));
     }
 
-    // A grab of that place of the screen into picture, which is selected only
-    // while the screen is copied into it; with no picture made, nothing is
-    // copied and the DCs are still released.
-    void ExpectGrab(int x, int y, int width, int height, HBITMAP picture)
+    // A copy of that place of source into picture, which is selected only
+    // while it is copied into; with no picture made, nothing is copied and
+    // the memory DC is still released.
+    void ExpectCopy(HDC source, int x, int y, int width, int height, HBITMAP picture)
     {
-        EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
-        EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(memory));
-        EXPECT_CALL(win, CreateCompatibleBitmap(screen, width, height)).WillOnce(Return(picture));
+        EXPECT_CALL(win, CreateCompatibleDC(source)).WillOnce(Return(memory));
+        EXPECT_CALL(win, CreateCompatibleBitmap(source, width, height)).WillOnce(Return(picture));
         if (picture != NULL) {
             EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)picture)).WillOnce(Return(stockBitmap));
-            EXPECT_CALL(win, BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY));
+            EXPECT_CALL(win, BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY));
             EXPECT_CALL(win, SelectObject(memory, stockBitmap));
         }
         EXPECT_CALL(win, DeleteDC(memory)).WillOnce(Return(TRUE));
+    }
+
+    void ExpectGrab(int x, int y, int width, int height, HBITMAP picture)
+    {
+        EXPECT_CALL(win, GetDC(nullptr)).WillOnce(Return(screen));
+        ExpectCopy(screen, x, y, width, height, picture);
         EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
+    }
+
+    // The region, in the frozen picture's own coordinates, copied from a DC
+    // that holds the picture only meanwhile.
+    void ExpectCrop(int x, int y, int width, int height, HBITMAP picture)
+    {
+        EXPECT_CALL(win, CreateCompatibleDC(nullptr)).WillOnce(Return(frozenDC));
+        EXPECT_CALL(win, SelectObject(frozenDC, (HGDIOBJ)frozen)).WillOnce(Return(stockBitmap));
+        ExpectCopy(frozenDC, x, y, width, height, picture);
+        EXPECT_CALL(win, SelectObject(frozenDC, stockBitmap));
+        EXPECT_CALL(win, DeleteDC(frozenDC)).WillOnce(Return(TRUE));
     }
 
     // The close message goes through the real dialog procedure, as the

@@ -133,8 +133,7 @@ protected:
     void ExpectRegionGrab()
     {
         EXPECT_CALL(win, ReleaseCapture());
-        EXPECT_CALL(win, UpdateWindow(overlay)).WillOnce(Return(TRUE));
-        ExpectGrab(11, 21, 98, 198, region);
+        ExpectCrop(11, 21, 98, 198, region);
         EXPECT_CALL(win, DeleteObject((HGDIOBJ)frozen));
     }
 
