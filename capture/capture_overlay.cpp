@@ -139,6 +139,11 @@ INT_PTR CALLBACK CaptureOverlayProc(HWND overlay, UINT message, WPARAM wParam, L
 {
     if (message == WM_INITDIALOG)
         return OnOpen(overlay);
+    // The paint covers every pixel with the frozen picture: an erase first
+    // would fill the whole screen with the dialog colour for nothing, and
+    // could show as a grey flash before the picture.
+    if (message == WM_ERASEBKGND)
+        return TRUE;
     if (message == WM_PAINT) {
         PaintOverlay(overlay);
         return TRUE;

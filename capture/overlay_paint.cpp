@@ -5,19 +5,21 @@
 
 static const COLORREF kFrameColour = 0x00FF0000;  // blue: COLORREF is 0x00BBGGRR
 
-// The part of the picture under the area to repaint, copied into the working
-// bitmap; the frame is drawn on the copy, never on the picture. A drag
+// The part of the picture under the area to repaint, copied to (x, y) of
+// target: the working bitmap, where the frame is drawn on the copy and never
+// on the picture, or the window itself when there is no frame. A drag
 // repaints only the old and the new frame's bounds, so the cost follows the
 // frame, not the screen.
-static bool CopyPicture(HDC paintDC, HDC work, HBITMAP picture, const RECT &area)
+static bool CopyPicture(HDC paintDC, HDC target, int x, int y, const RECT &area)
 {
+    HBITMAP picture = appState.captureBitmap;
     ScopedMemoryDC source(paintDC);
     if (source.dc == NULL || picture == NULL)
         return false;
     ScopedSelection selected(source.dc, picture);
     if (selected.previous == NULL)
         return false;
-    BitBlt(work, 0, 0, area.right - area.left, area.bottom - area.top, source.dc, area.left, area.top, SRCCOPY);
+    BitBlt(target, x, y, area.right - area.left, area.bottom - area.top, source.dc, area.left, area.top, SRCCOPY);
     return true;
 }
 
@@ -44,6 +46,13 @@ static void DrawFrame(HDC dc, Point32 anchor, Point32 corner, const RECT &area)
 // frame never flickers.
 static void ComposeArea(HDC paintDC, const RECT &area)
 {
+    // Before the first press there is no frame (a zero-size one draws no
+    // pixel): the picture goes straight onto the window. The first paint
+    // covers the whole screen, so this spares a full-screen bitmap and blit.
+    if (appState.dragAnchor.x == appState.dragCorner.x && appState.dragAnchor.y == appState.dragCorner.y) {
+        CopyPicture(paintDC, paintDC, area.left, area.top, area);
+        return;
+    }
     int width = area.right - area.left;
     int height = area.bottom - area.top;
     ScopedMemoryDC work(paintDC);
@@ -52,7 +61,7 @@ static void ComposeArea(HDC paintDC, const RECT &area)
         return;
     ScopedSelection selected(work.dc, canvas.object);
     // What was not composed is not shown: the window keeps what it had.
-    if (selected.previous == NULL || !CopyPicture(paintDC, work.dc, appState.captureBitmap, area))
+    if (selected.previous == NULL || !CopyPicture(paintDC, work.dc, 0, 0, area))
         return;
     DrawFrame(work.dc, appState.dragAnchor, appState.dragCorner, area);
     // A plain copy: the same pixels a MERGECOPY with the paint DC's default

@@ -150,12 +150,12 @@ HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds)
 
 HWND WaitForSaveDialog(DWORD processId)
 {
-    return WaitForDialog(processId, "Ombrivale 截图保存");
+    return WaitForDialog(processId, kSaveDialogTitle);
 }
 
 // The explorer-style dialog keeps the file name in an edit inside combo box
 // cmb13; older layouts have the edit edt1 directly.
-static HWND FileNameField(HWND dialog)
+HWND FileNameField(HWND dialog)
 {
     HWND combo = GetDlgItem(dialog, 0x47C);
     HWND edit = combo != NULL ? FindWindowExA(combo, NULL, "Edit", NULL) : NULL;

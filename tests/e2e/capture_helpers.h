@@ -36,7 +36,10 @@ int CountOverlays(DWORD processId);
 // A visible dialog of the process other than the overlay (a message box).
 HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds = 5000);
 
+const char kSaveDialogTitle[] = "Ombrivale 截图保存";
 HWND WaitForSaveDialog(DWORD processId);
+// The edit that holds the save dialog's file name.
+HWND FileNameField(HWND dialog);
 std::string SaveDialogFileName(HWND dialog);
 void ChooseFileAndSave(HWND dialog, const std::string &path);
 

@@ -60,6 +60,8 @@ TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFrom
     EXPECT_EQ(appState.dragAnchor.x + appState.dragAnchor.y + appState.dragCorner.x + appState.dragCorner.y, 0u);
     // A monitor of another scale keeps the overlay where it is.
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_DPICHANGED, 0x00900090, 0), TRUE);
+    // Nothing is erased before the paint puts the picture on every pixel.
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_ERASEBKGND, 0x30, 0), TRUE);
     LedgerRelease(frozen);
 
     // A virtual screen too large for one bitmap: the error sound, and no overlay.
@@ -85,11 +87,14 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     const HBITMAP work = FakeHandle<HBITMAP>(0x32);
     const HPEN pen = FakeHandle<HPEN>(0x33);
     const HGDIOBJ stockPen = FakeHandle<HGDIOBJ>(0x1E);
-    EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([&](HWND, LPPAINTSTRUCT paint) {
-        paint->hdc = paintDC;
-        paint->rcPaint = RECT{90, 200, 301, 351};  // the old and the new frame's bounds
-        return paintDC;
-    }));
+    auto beginPaint = [&](RECT area) {
+        EXPECT_CALL(win, BeginPaint(overlay, _)).WillOnce(Invoke([=](HWND, LPPAINTSTRUCT paint) {
+            paint->hdc = paintDC;
+            paint->rcPaint = area;
+            return paintDC;
+        }));
+    };
+    beginPaint(RECT{90, 200, 301, 351});  // the old and the new frame's bounds
     EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory)).WillOnce(Return(source));
     EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
     EXPECT_CALL(win, CreatePen(PS_DASHDOTDOT, 1, 0x00FF0000u)).WillOnce(Return(pen));
@@ -116,6 +121,19 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
         EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, memory, 0, 0, SRCCOPY));
         EXPECT_CALL(win, EndPaint(overlay, _));
     }
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
+
+    // No frame before the first press: the picture goes straight onto the
+    // window, in one blit and without a working bitmap.
+    ::testing::Mock::VerifyAndClearExpectations(&win);
+    appState.dragCorner = appState.dragAnchor;
+    beginPaint(RECT{0, 0, 1280, 800});
+    EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(source));
+    EXPECT_CALL(win, SelectObject(source, (HGDIOBJ)frozen)).WillOnce(Return(stockBitmap));
+    EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1280, 800, source, 0, 0, SRCCOPY));
+    EXPECT_CALL(win, SelectObject(source, stockBitmap));
+    EXPECT_CALL(win, DeleteDC(source));
+    EXPECT_CALL(win, EndPaint(overlay, _));
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
     LedgerRelease(frozen);  // the paint must leave the picture itself alone
 }
