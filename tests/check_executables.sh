@@ -53,12 +53,6 @@ check_manifest()
         fail "$1 does not ask for the $2 Common-Controls"
 }
 
-# le32 EXE OFFSET : the little-endian 32-bit number at OFFSET.
-le32()
-{
-    od -An -tu4 --endian=little -j "$2" -N 4 "$1" | tr -d ' '
-}
-
 # check_reproducible EXE : no folder of this machine (the source and build
 # folders, $HOME) and no link time in the COFF header, either of which
 # would make two builds of one commit differ.
@@ -68,9 +62,9 @@ check_reproducible()
         case "$folder" in "" | /) continue ;; esac
         ! grep -aqF "$folder" "$1" || fail "$1 holds the build machine's folder $folder"
     done
-    header=$(le32 "$1" 60)
-    [ "$(od -An -tx1 -j "$header" -N 4 "$1" | tr -d ' ')" = 50450000 ] || { fail "$1 has no PE header"; return; }
-    stamp=$(le32 "$1" $((header + 8)))
+    header=$(od -An -tu4 --endian=little -j 60 -N 4 "$1")
+    [ "$(od -An -tx1 -j "$header" -N 4 "$1")" = " 50 45 00 00" ] || { fail "$1 has no PE header"; return; }
+    stamp=$(od -An -tu4 --endian=little -j $((header + 8)) -N 4 "$1" | tr -d ' ')
     [ "$stamp" = 0 ] || fail "$1 carries the time stamp $stamp in its COFF header"
 }
 
