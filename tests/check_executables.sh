@@ -62,7 +62,7 @@ check_reproducible()
         case "$folder" in "" | /) continue ;; esac
         ! grep -aqF "$folder" "$1" || fail "$1 holds the build machine's folder $folder"
     done
-    header=$(od -An -tu4 --endian=little -j 60 -N 4 "$1")
+    header=$(od -An -tu4 --endian=little -j 60 -N 4 "$1" | tr -d ' ')
     [ "$(od -An -tx1 -j "$header" -N 4 "$1")" = " 50 45 00 00" ] || { fail "$1 has no PE header"; return; }
     stamp=$(od -An -tu4 --endian=little -j $((header + 8)) -N 4 "$1" | tr -d ' ')
     [ "$stamp" = 0 ] || fail "$1 carries the time stamp $stamp in its COFF header"
