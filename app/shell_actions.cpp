@@ -15,7 +15,11 @@ static const WPARAM kMuteWParam = 0x200EB0;
 static const char kExitQuestion[] = "您确认退出程序？　　";
 static const char kAboutText[] =
     "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　";
-static const char kProductPage[] = "http://www.ombrivale.net/?page_id=425";
+// A reserved domain (RFC 2606, RFC 6761): nobody can register it and serve
+// an "update" to whoever follows the about box. Its page offers no updates,
+// so the box's invitation to check for them is not kept until the program
+// has a site of its own.
+static const char kProductPage[] = "https://www.example.com/?page_id=425";
 
 // Lets the key that triggered the action come up before the system reacts.
 static const DWORD kKeyReleasePause = 200;

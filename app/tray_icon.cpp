@@ -4,8 +4,10 @@
 #include "../state/app_state.h"
 
 static const char kBalloonTitle[] = PROGRAM_NAME " v1.5";
+// A number no subscriber can have: in China's numbering plan local numbers
+// begin with 2 to 9, and 0 is the trunk prefix.
 static const char kBalloonText[] =
-    "作者：岑远舟　联系电话：0571-86651425\r\n"
+    "作者：岑远舟　联系电话：0571-06651425\r\n"
     "立志做小巧的系统辅助软件，简单、方便、快捷。";
 
 static_assert(sizeof kBalloonText <= sizeof appState.trayIcon.szInfo, "balloon text must fit its field");

@@ -66,10 +66,14 @@ target_compile_definitions(unit_tray PRIVATE COMPILED_RESOURCES="${COMPILED_RESO
 
 include(${CMAKE_SOURCE_DIR}/tests/e2e/register.cmake)
 
-# Imports and size of the built executables.
+# Imports, size and reproducibility of the built executables, and the
+# download packages made of them (make dist).
 add_test(NAME build.executables_stand_alone
          COMMAND ${CMAKE_SOURCE_DIR}/tests/check_executables.sh ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe
-                 ${CMAKE_SOURCE_DIR}/build/win32/Ombrivale.exe)
+                 ${OMBRIVALE_WIN32_DIR}/Ombrivale.exe)
+add_test(NAME build.dist_packages
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/check_dist.sh ${OMBRIVALE_WIN32_DIR}/Ombrivale.exe
+                 ${OMBRIVALE_WIN64_DIR}/Ombrivale.exe)
 
 # The folders depend one way, without circles.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -23,13 +23,16 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   file(WRITE ${CMAKE_BINARY_DIR}/generated/ombrivale-amd64.manifest "${amd64_manifest}")
   target_include_directories(Ombrivale PRIVATE ${CMAKE_BINARY_DIR}/generated)
 endif()
+# Two builds of one commit in different folders give the same bytes: no
+# source folder in a __FILE__, no link time in the header (below).
 target_compile_options(Ombrivale PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OMBRIVALE_COMPILE_OPTIONS}>
   $<$<COMPILE_LANGUAGE:CXX>:-Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-  -fno-unwind-tables -fno-stack-protector -ffunction-sections -fdata-sections>)
+  -fno-unwind-tables -fno-stack-protector -ffunction-sections -fdata-sections
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>)
 # Hardened image: relocatable (ASLR), no-execute data, no per-session
 # Windows directory (tsaware); the 32-bit image registers no SEH handlers.
 target_link_options(Ombrivale PRIVATE -nostdlib -nostartfiles -static -s -Wl,--gc-sections
-                    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+                    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware -Wl,--no-insert-timestamp)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   target_link_options(Ombrivale PRIVATE -Wl,--high-entropy-va)
 else()

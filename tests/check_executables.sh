@@ -3,8 +3,10 @@
 # every supported Windows loads from its own directory (no MinGW runtime, no
 # DLL a planted copy beside the program could replace), carry the security
 # flags of their image, run as the invoker, and the 32-bit one stays small.
+# They are reproducible: nothing of the machine that built them is in them.
 #   check_executables.sh WIN64_EXE WIN32_EXE
 set -eu
+SOURCE_DIR=$(cd "$(dirname "$0")/.." && pwd)
 ALLOWED_IMPORTS="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll msvcrt.dll"
 SIZE_LIMIT=40960
 failed=0
@@ -51,9 +53,25 @@ check_manifest()
         fail "$1 does not ask for the $2 Common-Controls"
 }
 
+# check_reproducible EXE : no folder of this machine (the source and build
+# folders, $HOME) and no link time in the COFF header, either of which
+# would make two builds of one commit differ.
+check_reproducible()
+{
+    for folder in "$SOURCE_DIR" "$(cd "$(dirname "$1")" && pwd)" "${HOME:-}"; do
+        case "$folder" in "" | /) continue ;; esac
+        ! grep -aqF "$folder" "$1" || fail "$1 holds the build machine's folder $folder"
+    done
+    header=$(od -An -tu4 --endian=little -j 60 -N 4 "$1" | tr -d ' ')
+    [ "$(od -An -tx1 -j "$header" -N 4 "$1")" = " 50 45 00 00" ] || { fail "$1 has no PE header"; return; }
+    stamp=$(od -An -tu4 --endian=little -j $((header + 8)) -N 4 "$1" | tr -d ' ')
+    [ "$stamp" = 0 ] || fail "$1 carries the time stamp $stamp in its COFF header"
+}
+
 for exe in "$1" "$2"; do
     [ -f "$exe" ] || { echo "FAIL: $exe was not built"; exit 1; }
     check_imports "$exe"
+    check_reproducible "$exe"
 done
 check_flags "$1" DYNAMIC_BASE NX_COMPAT HIGH_ENTROPY_VA TERMINAL_SERVICE_AWARE
 check_flags "$2" DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE NO_SEH

@@ -9,7 +9,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 PACKAGES="cmake ninja-build g++ make python3 googletest libgtest-dev libgmock-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
 binutils-mingw-w64-i686 wine64 xvfb xserver-xorg-core xserver-xorg-video-dummy
-xdotool imagemagick x11-utils fonts-wqy-microhei locales procps"
+xdotool imagemagick x11-utils fonts-wqy-microhei locales procps zip unzip"
 
 # Wine only recommends its i386 X libraries; without them 32-bit Wine sees
 # one monitor, no gamma ramp and no mode switch.

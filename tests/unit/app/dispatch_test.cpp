@@ -124,8 +124,8 @@ std::vector<CommandCase> CommandTable()
              EXPECT_CALL(w, MessageBoxA(nullptr,
                                         StrEq("版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
                                         StrEq("Ombrivale"), MB_OK));
-             EXPECT_CALL(w, ShellExecuteA(nullptr, nullptr, testing::HasSubstr("?page_id=425"), nullptr, nullptr,
-                                          SW_SHOWMAXIMIZED));
+             EXPECT_CALL(w, ShellExecuteA(nullptr, nullptr, StrEq("https://www.example.com/?page_id=425"), nullptr,
+                                          nullptr, SW_SHOWMAXIMIZED));
          }},
         {IDM_AUTOSTART, [](W &, R &r) { EXPECT_CALL(r, ToggleAutostart()); }},
         {IDM_SCREENSHOT, [](W &w, R &) {

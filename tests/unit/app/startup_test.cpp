@@ -175,7 +175,7 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     EXPECT_EQ(added.dwInfoFlags, 0x11u);
     EXPECT_EQ(added.dwState | added.dwStateMask, 0u);
     EXPECT_STREQ(added.szInfoTitle, "Ombrivale v1.5");
-    EXPECT_NE(std::strstr(added.szInfo, "\r\n立志做小巧的系统辅助软件，简单、方便、快捷。"), nullptr);
+    EXPECT_STREQ(added.szInfo, "作者：岑远舟　联系电话：0571-06651425\r\n立志做小巧的系统辅助软件，简单、方便、快捷。");
     EXPECT_EQ(appState.trayIconShown, 1u) << "set whatever the add returned";
     EXPECT_EQ(appState.createdOnce, 1u);
     EXPECT_STREQ(appState.modulePath, "C:\\o.exe");
