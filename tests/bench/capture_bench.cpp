@@ -98,7 +98,7 @@ static LPARAM CornerOfMove(int i)
 
 // One repaint per pointer move, as a drag makes them: the program's own move
 // handling invalidates what it invalidates; the references invalidate the
-// whole window. The best of three runs, as other processes disturb single runs.
+// whole window.
 static double DragRepaintOnce(HWND overlay)
 {
     LARGE_INTEGER start, end;
@@ -117,15 +117,22 @@ static double DragRepaintOnce(HWND overlay)
     return Milliseconds(start, end) / kRounds;
 }
 
-static double DragRepaint(HWND overlay, PaintKind kind)
+// The best of three runs, as other processes disturb single runs.
+template <class Measure>
+static double BestOfThree(Measure measureOnce)
 {
-    paintKind = kind;
     double best = 1e9;
     for (int run = 0; run < 3; run++) {
-        double cost = DragRepaintOnce(overlay);
+        double cost = measureOnce();
         best = cost < best ? cost : best;
     }
     return best;
+}
+
+static double DragRepaint(HWND overlay, PaintKind kind)
+{
+    paintKind = kind;
+    return BestOfThree([&] { return DragRepaintOnce(overlay); });
 }
 
 static double FullScreenBlit(HWND overlay, int width, int height)
@@ -160,8 +167,7 @@ static double DuplicateBitmap()
 static double NewWindowFirstPaint(int width, int height)
 {
     paintKind = PAINT_FLOOR;
-    double best = 1e9;
-    for (int run = 0; run < 3; run++) {
+    return BestOfThree([&] {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         HWND window = CreateOverlay(width, height);
@@ -169,25 +175,22 @@ static double NewWindowFirstPaint(int width, int height)
         GdiFlush();
         QueryPerformanceCounter(&end);
         DestroyWindow(window);
-        best = Milliseconds(start, end) < best ? Milliseconds(start, end) : best;
-    }
-    return best;
+        return Milliseconds(start, end);
+    });
 }
 
 // The one full-screen grab the opening must make: the program's own.
 static double FullScreenGrab()
 {
-    double best = 1e9;
-    for (int run = 0; run < 3; run++) {
+    return BestOfThree([] {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         GrabScreen(VirtualScreen());
         GdiFlush();
         QueryPerformanceCounter(&end);
         DeleteObject(appState.captureBitmap);
-        best = Milliseconds(start, end) < best ? Milliseconds(start, end) : best;
-    }
-    return best;
+        return Milliseconds(start, end);
+    });
 }
 
 int main(int argc, char **argv)

@@ -21,8 +21,7 @@ static bool CancelledOverlay(const Program &program)
     HWND overlay = WaitForOverlay(program.id);
     if (overlay == NULL)
         return false;
-    PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
-    return WaitUntil([&] { return !IsWindow(overlay); });
+    return CancelOverlay(overlay);
 }
 
 static bool SavedShot(const Program &program, const std::string &path)
@@ -31,9 +30,7 @@ static bool SavedShot(const Program &program, const std::string &path)
     HWND overlay = WaitForOverlay(program.id);
     if (overlay == NULL)
         return false;
-    PostMessageA(overlay, WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100));
-    PostMessageA(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
-    PostMessageA(overlay, WM_LBUTTONUP, 0, MAKELPARAM(400, 300));
+    PostDrag(overlay, {100, 100}, {400, 300});
     HWND dialog = WaitForSaveDialog(program.id);
     if (dialog == NULL)
         return false;

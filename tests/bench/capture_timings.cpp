@@ -44,12 +44,11 @@ static double OpenOverlay(const Program &program, HWND &overlay)
     return ms < 0 ? ms : ms - kScreenshotPause;
 }
 
+// From the drag to the dialog: its press and move cost next to nothing.
 static double ReleaseToDialog(const Program &program, HWND overlay, HWND &dialog)
 {
-    PostMessageA(overlay, WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100));
-    PostMessageA(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));
     double start = NowMs();
-    PostMessageA(overlay, WM_LBUTTONUP, 0, MAKELPARAM(500, 400));
+    PostDrag(overlay, {100, 100}, {500, 400});
     return MsUntil(start, [&] { return (dialog = FindDialog(program.id, kSaveDialogTitle)) != NULL; });
 }
 
@@ -77,8 +76,7 @@ static double TimeOpenings(const Program &program)
         if (ms < 0)
             break;
         openings.push_back(ms);
-        PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
-        MsUntil(NowMs(), [&] { return !IsWindow(overlay); });
+        CancelOverlay(overlay);
     }
     printf("command to overlay painted:   %6.1f ms beyond the %.0f ms pause (median of %zu)\n", Median(openings),
            kScreenshotPause, openings.size());

@@ -95,7 +95,7 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
         {"across both monitors", {-300, 200, 300, 500}, {-250, 250}, {250, 430}},
         {"left monitor", {-900, 200, -500, 500}, {-850, 250}, {-550, 430}},
     };
-    for (int number = 0; number < 3; number++) {
+    for (int number = 0; number < (int)std::size(drags); number++) {
         const auto &drag = drags[number];
         SCOPED_TRACE(drag.where);
         DestroyWindow(colours);

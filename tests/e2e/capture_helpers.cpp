@@ -137,6 +137,19 @@ HWND WaitForOverlay(DWORD processId, DWORD milliseconds)
     return overlay;
 }
 
+void PostDrag(HWND overlay, POINT from, POINT to)
+{
+    PostMessageA(overlay, WM_LBUTTONDOWN, 0, MAKELPARAM(from.x, from.y));
+    PostMessageA(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(to.x, to.y));
+    PostMessageA(overlay, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+bool CancelOverlay(HWND overlay)
+{
+    PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
+    return WaitUntil([&] { return !IsWindow(overlay); });
+}
+
 HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds)
 {
     HWND box = NULL;
@@ -260,8 +273,13 @@ SIZE ClipboardBitmapSize()
     PROCESS_INFORMATION reader = {};
     DWORD size = 0;
     if (StartProcess(self, kClipboardSizeArgument, 0, reader)) {
-        WaitForSingleObject(reader.hProcess, 10000);
-        GetExitCodeProcess(reader.hProcess, &size);
+        // A reader that does not end in time answers nothing, not its
+        // still-running code as a size.
+        bool ended = WaitForSingleObject(reader.hProcess, 10000) == WAIT_OBJECT_0;
+        if (!ended || !GetExitCodeProcess(reader.hProcess, &size)) {
+            TerminateProcess(reader.hProcess, 1);
+            size = 0;
+        }
         CloseHandle(reader.hThread);
         CloseHandle(reader.hProcess);
     }

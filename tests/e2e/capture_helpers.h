@@ -32,6 +32,10 @@ void DragPointer(int x1, int y1, int x2, int y2);
 // The program's visible overlay: a captionless dialog window; NULL if none.
 HWND FindOverlay(DWORD processId);
 HWND WaitForOverlay(DWORD processId, DWORD milliseconds = 5000);
+// A drag posted to the overlay: press, one move, release.
+void PostDrag(HWND overlay, POINT from, POINT to);
+// A right release posted to the overlay; true once it has gone.
+bool CancelOverlay(HWND overlay);
 int CountOverlays(DWORD processId);
 // A visible dialog of the process other than the overlay (a message box).
 HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds = 5000);

@@ -356,14 +356,17 @@ TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
         EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
         EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
             .WillOnce(Return(AsEntry(+registerWindow)));
+        static bool unregistered;
+        unregistered = false;
         if (c.registered) {
             EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSUnRegisterSessionNotification")))
-                .WillOnce(Return(AsEntry(+[](HWND window) { return window == kWindow; })));
+                .WillOnce(Return(AsEntry(+[](HWND window) { return unregistered = window == kWindow; })));
         }
         EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
         RegisterSessionNotifications(kWindow);
         EXPECT_EQ(appState.sessionNotifications != NULL, c.registered);
         UnregisterSessionNotifications(kWindow);
+        EXPECT_EQ(unregistered, c.registered) << "each registration needs its unregistration";
         EXPECT_EQ(appState.sessionNotifications, (HMODULE)NULL);
         testing::Mock::VerifyAndClearExpectations(&win);
     }

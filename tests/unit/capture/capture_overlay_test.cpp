@@ -127,10 +127,10 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     // window, in one blit and without a working bitmap.
     ::testing::Mock::VerifyAndClearExpectations(&win);
     appState.dragCorner = appState.dragAnchor;
-    beginPaint(RECT{0, 0, 1280, 800});
+    beginPaint(RECT{90, 200, 301, 351});
     EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(source));
     EXPECT_CALL(win, SelectObject(source, (HGDIOBJ)frozen)).WillOnce(Return(stockBitmap));
-    EXPECT_CALL(win, BitBlt(paintDC, 0, 0, 1280, 800, source, 0, 0, SRCCOPY));
+    EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, source, 90, 200, SRCCOPY));
     EXPECT_CALL(win, SelectObject(source, stockBitmap));
     EXPECT_CALL(win, DeleteDC(source));
     EXPECT_CALL(win, EndPaint(overlay, _));
