@@ -13,20 +13,20 @@ using Display = Win32Test;
 static const HDC kScreen = FakeHandle<HDC>(0x10);
 
 // Each display attached to the desktop, given the ramp with that answer; one
-// that answers TRUE is read back.
+// that answers TRUE is read back. A last display, not attached to the
+// desktop, gets nothing.
 static void ExpectDisplays(FakeWin32 &win, const std::vector<HDC> &displays, BOOL answer)
 {
-    for (size_t i = 0; i <= displays.size(); i++) {
-        auto describe = [i](LPCSTR, DWORD, PDISPLAY_DEVICEA device, DWORD) {
-            std::snprintf(device->DeviceName, sizeof device->DeviceName, "\\\\.\\DISPLAY%zu", i + 1);
-            device->StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
-            return TRUE;
-        };
-        if (i == displays.size()) {
-            EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), i, _, 0u)).WillOnce(Return(FALSE));
-            continue;
-        }
-        EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), i, _, 0u)).WillOnce(Invoke(describe));
+    const size_t attached = displays.size();
+    for (size_t i = 0; i <= attached; i++) {
+        EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), i, _, 0u))
+            .WillOnce(Invoke([i, attached](LPCSTR, DWORD, PDISPLAY_DEVICEA device, DWORD) {
+                std::snprintf(device->DeviceName, sizeof device->DeviceName, "\\\\.\\DISPLAY%zu", i + 1);
+                device->StateFlags = i < attached ? DISPLAY_DEVICE_ATTACHED_TO_DESKTOP : 0;
+                return TRUE;
+            }));
+        if (i == attached)
+            break;
         std::string name = "\\\\.\\DISPLAY" + std::to_string(i + 1);
         EXPECT_CALL(win, CreateDCA(StrEq("DISPLAY"), StrEq(name), IsNull(), IsNull())).WillOnce(Return(displays[i]));
         EXPECT_CALL(win, SetDeviceGammaRamp(displays[i], _)).WillOnce(Return(answer));
@@ -34,6 +34,7 @@ static void ExpectDisplays(FakeWin32 &win, const std::vector<HDC> &displays, BOO
             EXPECT_CALL(win, GetDeviceGammaRamp(displays[i], _)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, DeleteDC(displays[i])).WillOnce(Return(TRUE));
     }
+    EXPECT_CALL(win, EnumDisplayDevicesA(IsNull(), attached + 1, _, 0u)).WillOnce(Return(FALSE));
 }
 
 // The answer tells the dispatcher whether the level may move: only when a
@@ -49,11 +50,13 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         int allowedDistance;  // from the identity, beyond which a ramp is dropped silently
         BOOL answer;  // of every SetDeviceGammaRamp, before the fake's rules
         BOOL applied;
+        bool displayRefuses = false;  // its own DC refuses what the whole screen took
     } cases[] = {
         {"one display takes it", 1, 0x10000, TRUE, TRUE},
         {"one display refuses it", 1, 0x10000, FALSE, FALSE},
         {"two displays: the whole screen refuses, each takes it", 2, 0x10000, TRUE, TRUE},
         {"answered TRUE and not kept", 1, 0x100, TRUE, FALSE},
+        {"the whole screen holds it, the display's own DC refuses", 1, 0x10000, TRUE, TRUE, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -69,7 +72,8 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         if (c.answer && c.attached == 1)
             EXPECT_CALL(win, GetDeviceGammaRamp(kScreen, _)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, ReleaseDC(IsNull(), kScreen)).WillOnce(Return(1));
-        ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond}, c.answer);
+        ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond},
+                       c.answer && !c.displayRefuses);
         EXPECT_EQ(ApplyBrightness(240), c.applied);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
