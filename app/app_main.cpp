@@ -8,7 +8,7 @@
 static_assert(sizeof(WNDCLASSEXA) == 48, "the 32-bit class record is 48 bytes");
 #endif
 
-static const char kSecondCopyWarning[] = "你不用开很多次的，已经够啦！";
+static const WCHAR kSecondCopyWarning[] = WIDE("你不用开很多次的，已经够啦！");
 
 // The system colour number plus one, as a class brush; never painted.
 static const ULONG_PTR kBackgroundBrush = 12;
@@ -72,7 +72,7 @@ int AppMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     HANDLE instanceMutex;
     if (AnotherCopyIsRunning(&instanceMutex)) {
-        MessageBoxA(NULL, kSecondCopyWarning, PROGRAM_NAME, MB_ICONWARNING);
+        MessageBoxW(NULL, kSecondCopyWarning, WIDE(PROGRAM_NAME), MB_ICONWARNING);
         ExitProcess(0);
         return 0;
     }

@@ -10,6 +10,7 @@
 
 extern "C" void WinMainCRTStartup()
 {
+    SetStartValues();
     RestrictDllSearchToSystem();
     // ShellExecute may hand a file to a COM-based handler (the web page, the
     // .msc and .cpl tools), which needs an apartment on the calling thread.

@@ -24,7 +24,7 @@ static const Hotkey kHotkeys[] = {
     {IDM_SCREENSHOT, MOD_CONTROL, VK_F3},
 };
 
-static const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
+static const WCHAR kHotkeyWarning[] = WIDE("注册热键失败，部分功能你将无法正常使用。");
 
 void RegisterHotkeys(HWND window)
 {
@@ -35,7 +35,7 @@ void RegisterHotkeys(HWND window)
     }
     // One box, naming none: every command is still reachable from the menu.
     if (anyFailed)
-        MessageBoxA(NULL, kHotkeyWarning, PROGRAM_NAME, MB_ICONWARNING);
+        MessageBoxW(NULL, kHotkeyWarning, WIDE(PROGRAM_NAME), MB_ICONWARNING);
 }
 
 // Windows refuses a combination that is already registered, even by this

@@ -31,7 +31,7 @@ static void AllowTaskbarCreated(HWND window)
 static LRESULT OnCreate(HWND window)
 {
     appState.creationInProgress = 1;
-    GetModuleFileNameA(NULL, appState.modulePath, sizeof appState.modulePath);
+    GetModuleFileNameW(NULL, appState.modulePath, MAX_PATH);
     ReadAutostartState();
     if (appState.createdOnce != 0)
         UnregisterHotkeys(window);

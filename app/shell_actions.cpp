@@ -12,9 +12,9 @@
 static const WPARAM kVolumeWParam = 0x30292;
 static const WPARAM kMuteWParam = 0x200EB0;
 
-static const char kExitQuestion[] = "您确认退出程序？　　";
-static const char kAboutText[] =
-    "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　";
+static const WCHAR kExitQuestion[] = WIDE("您确认退出程序？　　");
+static const WCHAR kAboutText[] =
+    WIDE("版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　");
 // A reserved domain (RFC 2606, RFC 6761): nobody can register it and serve
 // an "update" to whoever follows the about box. Its page offers no updates,
 // so the box's invitation to check for them is not kept until the program
@@ -55,7 +55,7 @@ void RestoreBrightness()
 
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (MessageBoxA(NULL, kExitQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (MessageBoxW(NULL, kExitQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONQUESTION) == IDYES)
         SendMessageA(window, WM_DESTROY, wParam, lParam);
 }
 
@@ -203,7 +203,7 @@ void LockWorkstation()
 
 void ShowAbout()
 {
-    MessageBoxA(NULL, kAboutText, PROGRAM_NAME, MB_OK);
+    MessageBoxW(NULL, kAboutText, WIDE(PROGRAM_NAME), MB_OK);
     ShellExecuteA(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
 }
 
@@ -211,7 +211,7 @@ void OpenCaptureOverlay()
 {
     Sleep(kScreenshotPause);
     if (appState.captureActive == 0)
-        DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_CAPTURE), NULL, CaptureOverlayProc, 0);
+        DialogBoxParamW(appState.instance, MAKEINTRESOURCEW(IDD_CAPTURE), NULL, CaptureOverlayProc, 0);
 }
 
 // One reminder dialog at a time: an open one is brought to the front, and
@@ -225,5 +225,5 @@ void OpenReminderDialog()
         SetForegroundWindow(appState.reminderDialog);
         return;
     }
-    DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_REMINDER), NULL, ReminderDialogProc, 0);
+    DialogBoxParamW(appState.instance, MAKEINTRESOURCEW(IDD_REMINDER), NULL, ReminderDialogProc, 0);
 }

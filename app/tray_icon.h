@@ -3,9 +3,8 @@
 
 #include "../platform/win32.h"
 
-// The record size of the balloon-capable form without the balloon GUID:
-// 488 bytes on 32-bit Windows.
-#define TRAY_ICON_RECORD_SIZE NOTIFYICONDATAA_V2_SIZE
+// The record size of the balloon-capable form without the balloon GUID.
+#define TRAY_ICON_RECORD_SIZE NOTIFYICONDATAW_V2_SIZE
 
 // Adds the icon with the start-up balloon; the only add that shows it.
 void AddTrayIconWithBalloon(HWND window);

@@ -3,10 +3,10 @@
 #include "../state/app_state.h"
 
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char kRunValue[] = PROGRAM_NAME;
-static const char kTempFolderQuestion[] =
-    "检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。";
-static const char kChangeFailedText[] = "修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。";
+static const WCHAR kRunValue[] = WIDE(PROGRAM_NAME);
+static const WCHAR kTempFolderQuestion[] =
+    WIDE("检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。");
+static const WCHAR kChangeFailedText[] = WIDE("修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。");
 
 // Both builds share one value, in the 64-bit view that the x86_64 build and
 // every 64-bit reader see; without the flag, the i686 build under WOW64
@@ -30,16 +30,17 @@ static bool RunValueNamesThisProgram(REGSAM view)
     HKEY key;
     if (OpenRunKey(view, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    // One byte more than the query may fill: stored text need not end in a
-    // zero, and the comparison must not run past the buffer.
-    char data[MAX_PATH + 1];
-    DWORD size = MAX_PATH;
-    LSTATUS status = RegQueryValueExA(key, kRunValue, NULL, NULL, (LPBYTE)data, &size);
+    // One character more than the query may fill: stored text need not end
+    // in a zero, and the comparison must not run past the buffer. The size
+    // counts bytes, and an odd one leaves half a character, which is dropped.
+    WCHAR data[MAX_PATH + 1];
+    DWORD size = MAX_PATH * sizeof(WCHAR);
+    LSTATUS status = RegQueryValueExW(key, kRunValue, NULL, NULL, (LPBYTE)data, &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return false;
-    data[size] = '\0';
-    return lstrcmpA(data, appState.modulePath) == 0;
+    data[size / sizeof(WCHAR)] = 0;
+    return lstrcmpW(data, appState.modulePath) == 0;
 }
 
 void ReadAutostartState()
@@ -51,22 +52,22 @@ void ReadAutostartState()
 // A copy in a temporary folder may vanish; only an explicit No cancels.
 static bool UserDeclinesTempFolder()
 {
-    if (strstr(appState.modulePath, "Temp") == NULL)
+    if (wcsstr(appState.modulePath, WIDE("Temp")) == NULL)
         return false;
-    return MessageBoxA(NULL, kTempFolderQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONINFORMATION) == IDNO;
+    return MessageBoxW(NULL, kTempFolderQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONINFORMATION) == IDNO;
 }
 
 // A value that is already gone is as good as deleted.
 static bool DeleteRunValue(HKEY key)
 {
-    LSTATUS status = RegDeleteValueA(key, kRunValue);
+    LSTATUS status = RegDeleteValueW(key, kRunValue);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 static bool WriteRunValue(HKEY key)
 {
-    DWORD size = (DWORD)lstrlenA(appState.modulePath) + 1;
-    return RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
+    DWORD size = ((DWORD)lstrlenW(appState.modulePath) + 1) * sizeof(WCHAR);
+    return RegSetValueExW(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
 }
 
 // Applies the change to one view and reports whether it now holds it. A
@@ -99,7 +100,7 @@ void ToggleAutostart()
     if (enable && UserDeclinesTempFolder())
         return;
     if (!ChangeRunValue(enable)) {
-        MessageBoxA(NULL, kChangeFailedText, PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+        MessageBoxW(NULL, kChangeFailedText, WIDE(PROGRAM_NAME), MB_OK | MB_ICONWARNING);
         return;
     }
     appState.autostartEnabled = enable ? 1 : 0;

@@ -49,7 +49,7 @@ static void CloseAfterClipboard(HWND overlay)
 static void SaveAndClose(HWND overlay)
 {
     appState.captureCounter++;
-    AppendPngExtension(appState.fileName, sizeof appState.fileName);
+    AppendPngExtension(appState.fileName, MAX_PATH);
     if (!SaveBitmapAsPng(appState.captureBitmap, appState.fileName)) {
         // No file to find: the error sound, and the picture is kept on the
         // clipboard so the user can still paste it.

@@ -6,7 +6,7 @@
 #include "screen_grab.h"
 #include "selection.h"
 
-static const char kInvalidSelection[] = "选择区域无效";
+static const WCHAR kInvalidSelection[] = WIDE("选择区域无效");
 
 // 1 while the output step runs: it ends the overlay itself and owns the
 // picture, so a close, a cancel or a second release meanwhile (the overlay
@@ -83,7 +83,7 @@ static BOOL OnLeftButtonDown(HWND overlay, LPARAM lParam)
 
 static BOOL WarnInvalidSelection(HWND overlay)
 {
-    MessageBoxA(overlay, kInvalidSelection, NULL, MB_ICONWARNING);
+    MessageBoxW(overlay, kInvalidSelection, NULL, MB_ICONWARNING);
     return TRUE;
 }
 

@@ -1,19 +1,19 @@
 #include "file_name.h"
 
-static const char kExtension[] = ".png";
+static const WCHAR kExtension[] = WIDE(".png");
 
-void SuggestFileName(char *name, DWORD counter)
+void SuggestFileName(WCHAR *name, DWORD counter)
 {
-    wsprintfA(name, "截图%02u.png", counter);
+    wsprintfW(name, WIDE("截图%02u.png"), counter);
 }
 
-void AppendPngExtension(char *path, int size)
+void AppendPngExtension(WCHAR *path, int size)
 {
-    if (strstr(path, kExtension) != NULL)
+    if (wcsstr(path, kExtension) != NULL)
         return;
     // A path too long to take the extension is saved under the name the user
     // chose rather than written past the end of its buffer.
-    if (lstrlenA(path) + (int)(sizeof kExtension) > size)
+    if (lstrlenW(path) + (int)(sizeof kExtension / sizeof kExtension[0]) > size)
         return;
-    lstrcatA(path, kExtension);
+    lstrcatW(path, kExtension);
 }

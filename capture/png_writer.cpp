@@ -5,17 +5,7 @@
 
 static const GpStatus kGdiplusOk = 0;
 
-static bool MimeTypeIs(const WCHAR *mimeType, LPCSTR wanted)
-{
-    char converted[40];
-    // A type too long for the buffer fails to convert and may leave it
-    // unterminated; it cannot be the one wanted either.
-    if (WideCharToMultiByte(CP_ACP, 0, mimeType, -1, converted, sizeof converted, NULL, NULL) == 0)
-        return false;
-    return lstrcmpA(converted, wanted) == 0;
-}
-
-int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCSTR mimeType, CLSID *clsid)
+int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCWSTR mimeType, CLSID *clsid)
 {
     UINT count = 0;
     UINT size = 0;
@@ -28,7 +18,7 @@ int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCSTR mimeType, CLSID *cls
     gdiplus.getImageEncoders(count, size, encoders);
     int result = kEncoderNotFound;
     for (UINT i = 0; i < count; i++) {
-        if (MimeTypeIs(encoders[i].MimeType, mimeType)) {
+        if (encoders[i].MimeType != NULL && lstrcmpW(encoders[i].MimeType, mimeType) == 0) {
             *clsid = encoders[i].Clsid;
             result = 0;
             break;
@@ -38,22 +28,19 @@ int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCSTR mimeType, CLSID *cls
     return result;
 }
 
-static BOOL WriteImage(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCSTR fileName)
+static BOOL WriteImage(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCWSTR fileName)
 {
     GpBitmap *image = NULL;
     if (gdiplus.createBitmapFromHBITMAP(bitmap, NULL, &image) != kGdiplusOk)
         return FALSE;
     // Not found: the identifier of the last lookup that succeeded is used.
-    FindEncoderByMime(gdiplus, "image/png", &appState.pngEncoderClsid);
-    WCHAR wideName[MAX_PATH];
-    wideName[0] = 0;  // a name that fails to convert is then empty, not garbage
-    MultiByteToWideChar(CP_ACP, 0, fileName, -1, wideName, MAX_PATH);
-    GpStatus status = gdiplus.saveImageToFile(image, wideName, &appState.pngEncoderClsid, NULL);
+    FindEncoderByMime(gdiplus, WIDE("image/png"), &appState.pngEncoderClsid);
+    GpStatus status = gdiplus.saveImageToFile(image, fileName, &appState.pngEncoderClsid, NULL);
     gdiplus.disposeImage(image);
     return status == kGdiplusOk;
 }
 
-static BOOL WriteWithGdiplus(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCSTR fileName)
+static BOOL WriteWithGdiplus(const GdiplusEntries &gdiplus, HBITMAP bitmap, LPCWSTR fileName)
 {
     GdiplusStartupInput input = {1, NULL, FALSE, FALSE};
     ULONG_PTR token = 0;
@@ -77,7 +64,7 @@ static bool FindGdiplusEntries(HMODULE module, GdiplusEntries &gdiplus)
 
 // gdiplus.dll is loaded only for a save: on Windows 7 it is no KnownDLL, and
 // imported it would be looked for beside the program first at every start.
-BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCSTR fileName)
+BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCWSTR fileName)
 {
     HMODULE module = LoadSystemLibrary("gdiplus.dll");
     if (module == NULL)

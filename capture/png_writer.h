@@ -21,9 +21,9 @@ struct GdiplusEntries {
 // Writes the bitmap as a PNG file; TRUE only when the file was written.
 // gdiplus.dll is loaded, and GDI+ runs, only for the duration of the call;
 // without the module or one of its entries nothing is written.
-BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCSTR fileName);
+BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCWSTR fileName);
 // 0 and the encoder's identifier in clsid for the first encoder with exactly
 // that MIME type; kEncoderNotFound, clsid untouched, otherwise.
-int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCSTR mimeType, CLSID *clsid);
+int FindEncoderByMime(const GdiplusEntries &gdiplus, LPCWSTR mimeType, CLSID *clsid);
 
 #endif

@@ -11,13 +11,14 @@ include(GoogleTest)
 
 add_library(app_state STATIC ${CMAKE_SOURCE_DIR}/state/app_state.cpp)
 target_include_directories(app_state PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(app_state PUBLIC ${OMBRIVALE_COMPILE_OPTIONS})
+target_compile_options(app_state PRIVATE ${OMBRIVALE_COMPILE_OPTIONS})
 
 # The fake, the doubles and the GoogleMock headers are compiled once and
 # shared by every unit test executable: they are most of the build's time.
 file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 add_library(win32_fake STATIC ${FAKE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/doubles/fake_routines.cpp)
 target_link_libraries(win32_fake PUBLIC app_state GTest::gmock GTest::gtest)
+target_compile_options(win32_fake PUBLIC ${OMBRIVALE_TEST_COMPILE_OPTIONS})
 target_precompile_headers(win32_fake PUBLIC <gmock/gmock.h> <gtest/gtest.h>)
 
 # One library per subsystem's doubles; a subsystem's tests link every other
@@ -38,6 +39,7 @@ foreach(folder ${PRODUCT_FOLDERS})
   list(FILTER folder_sources INCLUDE REGEX "/${folder}/[^/]+\\.cpp$")
   add_library(logic_${folder} STATIC ${folder_sources})
   target_link_libraries(logic_${folder} PUBLIC app_state)
+  target_compile_options(logic_${folder} PRIVATE ${OMBRIVALE_COMPILE_OPTIONS})
 
   file(GLOB folder_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/${folder}/*.cpp)
   if(folder_tests)

@@ -17,6 +17,16 @@
 #include "host/win32_host.h"
 #endif
 
+// A wide text literal, spelt once for both builds from the UTF-8 source: the
+// SDK's WCHAR is wchar_t (L"..."), the host's is char16_t (u"..."), both
+// UTF-16. The second step lets the argument be a macro or several literals.
+#ifdef _WIN32
+#define WIDE_LITERAL(text) L##text
+#else
+#define WIDE_LITERAL(text) u##text
+#endif
+#define WIDE(text) WIDE_LITERAL(text)
+
 #include "gdiplus_flat.h"
 #include "nt_native.h"
 

@@ -5,9 +5,9 @@
 #include "../system/power.h"
 #include "reminder_minutes.h"
 
-static const char kReminderCaption[] = "Ombrivale 定时提醒";
-static const char kInvalidMinutesText[] = "你的输入不正确，请重新输入。";
-static const char kTimerFailedText[] = "无法启动定时器，请稍后重试。";
+static const WCHAR kReminderCaption[] = WIDE(PROGRAM_NAME " 定时提醒");
+static const WCHAR kInvalidMinutesText[] = WIDE("你的输入不正确，请重新输入。");
+static const WCHAR kTimerFailedText[] = WIDE("无法启动定时器，请稍后重试。");
 
 // The dialog's only timer. Any program can post WM_TIMER to the dialog, so
 // only this identifier, on the armed dialog, fires the reminder.
@@ -53,15 +53,15 @@ static INT_PTR OnOk(HWND dialog)
     if (!IsTheVisibleDialog(dialog))
         return TRUE;
     appState.reminderAction = ChosenAction(dialog);
-    GetWindowTextA(GetDlgItem(dialog, IDC_REMINDER_TEXT), appState.reminderText, sizeof appState.reminderText);
+    GetWindowTextW(GetDlgItem(dialog, IDC_REMINDER_TEXT), appState.reminderText, REMINDER_TEXT_LENGTH);
     appState.reminderMinutes = (LONG)GetDlgItemInt(dialog, IDC_REMINDER_MINUTES, NULL, TRUE);
     if (!IsValidReminderMinutes(appState.reminderMinutes))
-        return MessageBoxA(NULL, kInvalidMinutesText, kReminderCaption, MB_OK);
+        return MessageBoxW(NULL, kInvalidMinutesText, kReminderCaption, MB_OK);
     appState.reminderTimer = SetTimer(dialog, kReminderTimerId, ReminderPeriod(appState.reminderMinutes), NULL);
     if (appState.reminderTimer == 0) {
         // Hidden without a timer, the reminder would never come and the menu
         // entry would stay grayed: keep the dialog up so the user can retry.
-        return MessageBoxA(NULL, kTimerFailedText, kReminderCaption, MB_OK | MB_ICONWARNING);
+        return MessageBoxW(NULL, kTimerFailedText, kReminderCaption, MB_OK | MB_ICONWARNING);
     }
     appState.reminderArmed = 1;
     ShowWindow(dialog, SW_HIDE);
@@ -77,12 +77,12 @@ static INT_PTR OnTimer(HWND dialog, WPARAM timerId)
     if (timerId != kReminderTimerId || !IsTheArmedDialog(dialog))
         return TRUE;
     PowerAction action = (PowerAction)appState.reminderAction;
-    char text[sizeof appState.reminderText];
-    lstrcpyA(text, appState.reminderText);
+    WCHAR text[REMINDER_TEXT_LENGTH];
+    lstrcpyW(text, appState.reminderText);
     appState.reminderArmed = 0;
     appState.reminderDialog = NULL;
     KillTimer(dialog, appState.reminderTimer);
-    MessageBoxA(NULL, text, kReminderCaption, MB_OK);
+    MessageBoxW(NULL, text, kReminderCaption, MB_OK);
     if (action != POWER_NONE)
         PerformPowerAction(action);
     EndDialog(dialog, 0);

@@ -12,16 +12,19 @@ struct Point32 {
     DWORD y;
 };
 
+// The reminder's message in UTF-16 units, the terminating zero included.
+#define REMINDER_TEXT_LENGTH 1024
+
 struct AppState {
     // Shell
     HINSTANCE instance;
-    NOTIFYICONDATAA trayIcon;
+    NOTIFYICONDATAW trayIcon;
     DWORD trayIconShown;
     DWORD createdOnce;
     DWORD creationInProgress;
     DWORD muted;
     LONG brightnessLevel;
-    char modulePath[MAX_PATH];
+    WCHAR modulePath[MAX_PATH];
     HMENU popupMenu;
     HMODULE sessionNotifications;  // wtsapi32, while the window is registered
 
@@ -35,23 +38,25 @@ struct AppState {
     Point32 dragAnchor;
     Point32 dragCorner;
     DWORD captureCounter;
-    char fileName[MAX_PATH];
+    WCHAR fileName[MAX_PATH];
     CLSID pngEncoderClsid;
 
     // Reminder
     DWORD reminderArmed;
     DWORD reminderAction;
-    char reminderText[1024];
+    WCHAR reminderText[REMINDER_TEXT_LENGTH];
     LONG reminderMinutes;
     UINT_PTR reminderTimer;
     HWND reminderDialog;  // the open dialog, visible or armed; none once it has fired
 };
 
-// Brightness starts at the identity gamma multiplier; everything else is zero.
+// The identity gamma multiplier, at which brightness starts.
 constexpr LONG kNormalBrightness = 256;
-constexpr AppState kAppStateAtStart = {.brightnessLevel = kNormalBrightness};
 
+// Zero-initialised, so the record takes no room in the executable file;
+// SetStartValues gives the few fields that do not start at zero their value.
 extern AppState appState;
+void SetStartValues();
 
 // The caption of the program's message boxes and its tray tip.
 #define PROGRAM_NAME "Ombrivale"

@@ -3,7 +3,7 @@
 #include "../platform/system_files.h"
 #include "../state/app_state.h"
 
-static const char kForcedShutdownQuestion[] = "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
+static const WCHAR kForcedShutdownQuestion[] = WIDE("你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。");
 static const char kShutdownPrivilegeName[] = "SeShutdownPrivilege";
 
 // Session end and power changes need the shutdown privilege, which a token
@@ -102,7 +102,7 @@ static void EnableShutdownPrivilegeNatively(RtlAdjustPrivilegeFunction adjustPri
 // (0) cancels like No, since nothing would have warned about unsaved work.
 static bool ConfirmForcedShutdown()
 {
-    int answer = MessageBoxA(NULL, kForcedShutdownQuestion, PROGRAM_NAME, MB_YESNO | MB_ICONINFORMATION);
+    int answer = MessageBoxW(NULL, kForcedShutdownQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONINFORMATION);
     return answer != IDNO && answer != 0;
 }
 

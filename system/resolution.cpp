@@ -3,7 +3,7 @@
 #include "../state/app_state.h"
 #include "display.h"
 
-static const char kResolutionFailed[] = "分辨率设置失败，已经恢复默认设置。　";
+static const WCHAR kResolutionFailed[] = WIDE("分辨率设置失败，已经恢复默认设置。　");
 static const DWORD kBitsPerPixel = 32;
 
 // The mode record in its form without the panning fields. It holds no
@@ -33,5 +33,5 @@ void SetResolution(DWORD width, DWORD height)
         return;
     }
     ChangeDisplaySettingsA(NULL, 0);
-    MessageBoxA(NULL, kResolutionFailed, PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+    MessageBoxW(NULL, kResolutionFailed, WIDE(PROGRAM_NAME), MB_OK | MB_ICONWARNING);
 }

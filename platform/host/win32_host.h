@@ -22,5 +22,12 @@ LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source);
 LPSTR WINAPI lstrcatA(LPSTR destination, LPCSTR source);
 int WINAPI lstrcmpA(LPCSTR first, LPCSTR second);
 int WINAPI lstrlenA(LPCSTR text);
+int WINAPI wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
+LPWSTR WINAPI lstrcpyW(LPWSTR destination, LPCWSTR source);
+LPWSTR WINAPI lstrcatW(LPWSTR destination, LPCWSTR source);
+int WINAPI lstrcmpW(LPCWSTR first, LPCWSTR second);
+int WINAPI lstrlenW(LPCWSTR text);
+// msvcrt's, for UTF-16 text; the host C library's takes 32-bit wchar_t.
+const WCHAR *wcsstr(const WCHAR *text, const WCHAR *part);
 
 #endif

@@ -178,26 +178,26 @@ typedef struct tagMENUITEMINFOA {
 } MENUITEMINFOA, *LPMENUITEMINFOA;
 typedef const MENUITEMINFOA *LPCMENUITEMINFOA;
 
-typedef struct _NOTIFYICONDATAA {
+typedef struct _NOTIFYICONDATAW {
     DWORD cbSize;
     HWND hWnd;
     UINT uID;
     UINT uFlags;
     UINT uCallbackMessage;
     HICON hIcon;
-    CHAR szTip[128];
+    WCHAR szTip[128];
     DWORD dwState;
     DWORD dwStateMask;
-    CHAR szInfo[256];
+    WCHAR szInfo[256];
     union {
         UINT uTimeout;
         UINT uVersion;
     };
-    CHAR szInfoTitle[64];
+    WCHAR szInfoTitle[64];
     DWORD dwInfoFlags;
     GUID guidItem;
     HICON hBalloonIcon;
-} NOTIFYICONDATAA, *PNOTIFYICONDATAA;
+} NOTIFYICONDATAW, *PNOTIFYICONDATAW;
 
 typedef struct _STARTUPINFOA {
     DWORD cb;
@@ -286,32 +286,32 @@ typedef struct _devicemodeA {
 typedef UINT_PTR(CALLBACK *LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // The full form, with the three fields after lpTemplateName.
-typedef struct tagOFNA {
+typedef struct tagOFNW {
     DWORD lStructSize;
     HWND hwndOwner;
     HINSTANCE hInstance;
-    LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
+    LPCWSTR lpstrFilter;
+    LPWSTR lpstrCustomFilter;
     DWORD nMaxCustFilter;
     DWORD nFilterIndex;
-    LPSTR lpstrFile;
+    LPWSTR lpstrFile;
     DWORD nMaxFile;
-    LPSTR lpstrFileTitle;
+    LPWSTR lpstrFileTitle;
     DWORD nMaxFileTitle;
-    LPCSTR lpstrInitialDir;
-    LPCSTR lpstrTitle;
+    LPCWSTR lpstrInitialDir;
+    LPCWSTR lpstrTitle;
     DWORD Flags;
     WORD nFileOffset;
     WORD nFileExtension;
-    LPCSTR lpstrDefExt;
+    LPCWSTR lpstrDefExt;
     LPARAM lCustData;
     LPOFNHOOKPROC lpfnHook;
-    LPCSTR lpTemplateName;
+    LPCWSTR lpTemplateName;
     void *pvReserved;
     DWORD dwReserved;
     DWORD FlagsEx;
-} OPENFILENAMEA, *LPOPENFILENAMEA;
+} OPENFILENAMEW, *LPOPENFILENAMEW;
 
-#define NOTIFYICONDATAA_V2_SIZE offsetof(NOTIFYICONDATAA, guidItem)
+#define NOTIFYICONDATAW_V2_SIZE offsetof(NOTIFYICONDATAW, guidItem)
 
 #endif

@@ -35,6 +35,19 @@ using ::testing::Sequence;
 using ::testing::SetArgPointee;
 using ::testing::StrEq;
 
+// A UTF-16 text argument that is exactly the expected text, compared unit
+// by unit, as the user reads it through the wide calls.
+MATCHER_P(WideEq, expected, "is the text " + ::testing::PrintToString(std::u16string(expected)))
+{
+    return arg != nullptr && std::u16string(arg) == std::u16string(expected);
+}
+
+// A UTF-16 buffer's text, to compare with a u"..." literal.
+inline std::u16string Text(const WCHAR *text)
+{
+    return text;
+}
+
 // GetSystemDirectoryA or GetWindowsDirectoryA answering with that folder as
 // Windows does: its length, or, when the buffer is too small, the size it
 // needs with the buffer left as it was.
@@ -66,7 +79,8 @@ protected:
         FakeHotkeysReset();
         FakeWow64Reset();
         FakeGammaReset();
-        appState = kAppStateAtStart;
+        appState = AppState();
+        SetStartValues();
     }
 
     ~Win32Test() override { SetActiveFake(nullptr); }

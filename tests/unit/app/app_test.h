@@ -15,7 +15,8 @@ protected:
 
     static void ResetState()
     {
-        appState = kAppStateAtStart;
+        appState = AppState();
+        SetStartValues();
         appState.instance = kInstance;
     }
 };

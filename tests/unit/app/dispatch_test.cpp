@@ -121,19 +121,19 @@ std::vector<CommandCase> CommandTable()
         {IDM_FORCE_RESTART, [](W &, R &r) { EXPECT_CALL(r, ForcedShutdown(1)); }},
         {IDM_ABOUT, [](W &w, R &) {
              // The page opens maximised, only once the box is closed.
-             EXPECT_CALL(w, MessageBoxA(nullptr,
-                                        StrEq("版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
-                                        StrEq("Ombrivale"), MB_OK));
+             EXPECT_CALL(w, MessageBoxW(nullptr,
+                                        WideEq(u"版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
+                                        WideEq(u"Ombrivale"), MB_OK));
              EXPECT_CALL(w, ShellExecuteA(nullptr, nullptr, StrEq("https://www.example.com/?page_id=425"), nullptr,
                                           nullptr, SW_SHOWMAXIMIZED));
          }},
         {IDM_AUTOSTART, [](W &, R &r) { EXPECT_CALL(r, ToggleAutostart()); }},
         {IDM_SCREENSHOT, [](W &w, R &) {
              EXPECT_CALL(w, Sleep(300));
-             EXPECT_CALL(w, DialogBoxParamA(kInstance, MAKEINTRESOURCEA(101), nullptr, CaptureOverlayProc, 0));
+             EXPECT_CALL(w, DialogBoxParamW(kInstance, MAKEINTRESOURCEW(101), nullptr, CaptureOverlayProc, 0));
          }},
         {IDM_REMINDER, [](W &w, R &) {
-             EXPECT_CALL(w, DialogBoxParamA(kInstance, MAKEINTRESOURCEA(102), nullptr, ReminderDialogProc, 0));
+             EXPECT_CALL(w, DialogBoxParamW(kInstance, MAKEINTRESOURCEW(102), nullptr, ReminderDialogProc, 0));
          }},
         {IDM_LOCK, [](W &w, R &) { ExpectLock(w); }},
     };
@@ -254,7 +254,7 @@ TEST_F(Dispatch, OnlyYesToTheExitQuestionEndsTheProgram)
     for (int answer : {IDNO, IDCANCEL, 0, IDYES}) {
         SCOPED_TRACE(answer);
         InSequence order;
-        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("您确认退出程序？　　"), StrEq("Ombrivale"), 0x24))
+        EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"您确认退出程序？　　"), WideEq(u"Ombrivale"), 0x24))
             .WillOnce(Return(answer));
         if (answer == IDYES)
             EXPECT_CALL(win, SendMessageA(kWindow, WM_DESTROY, IDM_EXIT, kLParam));

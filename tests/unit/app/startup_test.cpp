@@ -25,7 +25,7 @@ BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND window, UINT message, DWORD act
     allowed = {window, message, action};
     return TRUE;
 }
-const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
+const char16_t kHotkeyWarning[] = u"注册热键失败，部分功能你将无法正常使用。";
 
 // The ten combinations a user is promised, in the order they are registered.
 const struct {
@@ -47,8 +47,8 @@ protected:
     // one lets go of the ten combinations before it registers them again.
     void ExpectCreationSteps(int failingHotkeys = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
-        EXPECT_CALL(win, GetModuleFileNameA(nullptr, appState.modulePath, 260))
-            .WillOnce(Invoke([](HMODULE, LPSTR path, DWORD) { return (DWORD)std::strlen(std::strcpy(path, "C:\\o.exe")); }));
+        EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
+            .WillOnce(Invoke([](HMODULE, LPWSTR path, DWORD) { return (DWORD)lstrlenW(lstrcpyW(path, u"C:\\o.exe")); }));
         EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
         for (const auto &hotkey : kPromisedHotkeys) {
             if (again)
@@ -61,26 +61,26 @@ protected:
                 .WillOnce(Return(registered));
         }
         if (failingHotkeys > 0)
-            EXPECT_CALL(win, MessageBoxA(nullptr, StrEq(kHotkeyWarning), StrEq("Ombrivale"), 0x30));
+            EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning), WideEq(u"Ombrivale"), 0x30));
     }
 
-    void ExpectIconAdd(NOTIFYICONDATAA *seen, BOOL result = TRUE)
+    void ExpectIconAdd(NOTIFYICONDATAW *seen, BOOL result = TRUE)
     {
         EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
-        EXPECT_CALL(win, Shell_NotifyIconA(NIM_ADD, &appState.trayIcon))
+        EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, &appState.trayIcon))
             .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
     }
 };
 
-void ExpectQuietRecord(const NOTIFYICONDATAA &icon)
+void ExpectQuietRecord(const NOTIFYICONDATAW &icon)
 {
-    EXPECT_EQ(icon.cbSize, (DWORD)NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(icon.cbSize, (DWORD)NOTIFYICONDATAW_V2_SIZE);
     EXPECT_EQ(icon.hWnd, kWindow);
     EXPECT_EQ(icon.uID, 1u);
     EXPECT_EQ(icon.uFlags, 7u) << "a quiet add never carries NIF_INFO";
     EXPECT_EQ(icon.uCallbackMessage, 1024u);
     EXPECT_EQ(icon.hIcon, kIcon);
-    EXPECT_STREQ(icon.szTip, "Ombrivale");
+    EXPECT_EQ(Text(icon.szTip), u"Ombrivale");
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
             if (opened)
                 EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
         }
-        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你不用开很多次的，已经够啦！"), StrEq("Ombrivale"), 0x30));
+        EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"你不用开很多次的，已经够啦！"), WideEq(u"Ombrivale"), 0x30));
         EXPECT_CALL(win, ExitProcess(0));
         EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 0);
         testing::Mock::VerifyAndClearExpectations(&win);
@@ -112,7 +112,7 @@ TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
 TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
 {
     WNDCLASSEXA windowClass = {};
-    NOTIFYICONDATAA added = {};
+    NOTIFYICONDATAW added = {};
     MSG firstMessage = {};
     firstMessage.message = WM_HOTKEY;
     MSG quit = {};
@@ -166,19 +166,19 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     EXPECT_STREQ(windowClass.lpszClassName, "KORVAN");
 
     EXPECT_EQ(added.uFlags, 0x17u);
-    EXPECT_EQ(added.cbSize, (DWORD)NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(added.cbSize, (DWORD)NOTIFYICONDATAW_V2_SIZE);
     EXPECT_EQ(added.hWnd, kWindow);
     EXPECT_EQ(added.uID, 1u);
     EXPECT_EQ(added.uCallbackMessage, 1024u);
-    EXPECT_STREQ(added.szTip, "Ombrivale");
+    EXPECT_EQ(Text(added.szTip), u"Ombrivale");
     EXPECT_EQ(added.uTimeout, 3u);
     EXPECT_EQ(added.dwInfoFlags, 0x11u);
     EXPECT_EQ(added.dwState | added.dwStateMask, 0u);
-    EXPECT_STREQ(added.szInfoTitle, "Ombrivale v1.5");
-    EXPECT_STREQ(added.szInfo, "作者：岑远舟　联系电话：0571-06651425\r\n立志做小巧的系统辅助软件，简单、方便、快捷。");
+    EXPECT_EQ(Text(added.szInfoTitle), u"Ombrivale v1.5");
+    EXPECT_EQ(Text(added.szInfo), u"作者：岑远舟　联系电话：0571-06651425\r\n立志做小巧的系统辅助软件，简单、方便、快捷。");
     EXPECT_EQ(appState.trayIconShown, 1u) << "set whatever the add returned";
     EXPECT_EQ(appState.createdOnce, 1u);
-    EXPECT_STREQ(appState.modulePath, "C:\\o.exe");
+    EXPECT_EQ(Text(appState.modulePath), u"C:\\o.exe");
     EXPECT_EQ(allowed.window, kWindow);
     EXPECT_EQ(allowed.message, kTaskbarCreated);
     EXPECT_EQ(allowed.action, 1u) << "MSGFLT_ALLOW";
@@ -197,7 +197,7 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
     EXPECT_CALL(win, LoadCursorA(_, _));
     EXPECT_CALL(win, RegisterClassExA(_));
     EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
-    EXPECT_CALL(win, Shell_NotifyIconA(NIM_ADD, _));
+    EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, _));
     EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
     EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
 }
@@ -208,7 +208,7 @@ TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
         SCOPED_TRACE(failing);
         appState.createdOnce = 1;
         appState.trayIconShown = 0;
-        NOTIFYICONDATAA added = {};
+        NOTIFYICONDATAW added = {};
         {
             InSequence order;
             ExpectCreationSteps(failing, true);
@@ -232,7 +232,7 @@ TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
     }
     appState.createdOnce = 1;
     EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
-    NOTIFYICONDATAA added = {};
+    NOTIFYICONDATAW added = {};
     {
         InSequence order;
         EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
@@ -266,7 +266,7 @@ TEST_F(Startup, DestroyRemovesTheIconAndPostsQuitWithoutTouchingTheFlag)
 {
     appState.trayIconShown = 1;
     InSequence order;
-    EXPECT_CALL(win, Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon)).WillOnce(Invoke([](DWORD, PNOTIFYICONDATAA icon) {
+    EXPECT_CALL(win, Shell_NotifyIconW(NIM_DELETE, &appState.trayIcon)).WillOnce(Invoke([](DWORD, PNOTIFYICONDATAW icon) {
         EXPECT_EQ(icon->hWnd, kWindow);
         EXPECT_EQ(icon->uID, 1u);
         return TRUE;
@@ -278,19 +278,19 @@ TEST_F(Startup, DestroyRemovesTheIconAndPostsQuitWithoutTouchingTheFlag)
 
 TEST_F(Startup, ToggleHidesAShownIconAndQuietlyReAddsAHiddenOne)
 {
-    lstrcpyA(appState.trayIcon.szInfo, "balloon");
+    lstrcpyW(appState.trayIcon.szInfo, u"balloon");
     appState.trayIconShown = 1;
-    EXPECT_CALL(win, Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon)).WillOnce(Return(FALSE));
+    EXPECT_CALL(win, Shell_NotifyIconW(NIM_DELETE, &appState.trayIcon)).WillOnce(Return(FALSE));
     MainWindowProc(kWindow, WM_HOTKEY, IDM_TOGGLE_TRAY_ICON, 0);
     EXPECT_EQ(appState.trayIconShown, 0u) << "the flag changes whatever the shell answered";
     testing::Mock::VerifyAndClearExpectations(&win);
 
-    NOTIFYICONDATAA added = {};
+    NOTIFYICONDATAW added = {};
     ExpectIconAdd(&added);
     MainWindowProc(kWindow, WM_HOTKEY, IDM_TOGGLE_TRAY_ICON, 0);
     EXPECT_EQ(appState.trayIconShown, 1u);
     ExpectQuietRecord(added);
-    EXPECT_STREQ(added.szInfo, "balloon") << "the balloon text stays, unshown";
+    EXPECT_EQ(Text(added.szInfo), u"balloon") << "the balloon text stays, unshown";
 }
 
 static BOOL WINAPI RestrictingSucceeds(DWORD flags)

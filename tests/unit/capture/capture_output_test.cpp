@@ -18,17 +18,6 @@ struct Encoders {
     std::vector<char> block;  // what GlobalAlloc hands out
 };
 
-static int Narrow(UINT, DWORD, LPCWSTR wide, int, LPSTR text, int length, LPCSTR, LPBOOL)
-{
-    std::string converted(wide, wide + std::char_traits<char16_t>::length(wide));
-    if ((int)converted.size() + 1 > length) {
-        std::strcpy(text, "image/png");  // a failed call leaves the buffer undefined: poison it
-        return 0;
-    }
-    std::memcpy(text, converted.c_str(), converted.size() + 1);
-    return (int)converted.size() + 1;
-}
-
 // The entries of the fake's gdiplus.dll are the fake's own GDI+ calls.
 static const GdiplusEntries kGdiplus = {GdiplusStartup, GdiplusShutdown, GdipCreateBitmapFromHBITMAP, GdipDisposeImage,
                                         GdipGetImageEncodersSize, GdipGetImageEncoders, GdipSaveImageToFile};
@@ -92,30 +81,29 @@ protected:
             }
             return 0;
         }));
-        EXPECT_CALL(win, WideCharToMultiByte(CP_ACP, 0u, _, -1, _, 40, nullptr, nullptr)).WillRepeatedly(Invoke(Narrow));
         EXPECT_CALL(win, GlobalFree(block)).WillOnce(Return(nullptr));
     }
 
     // The save dialog answered: the chosen path (or a cancel, on NULL).
-    void ExpectSaveDialog(const char *chosen, const char *suggested)
+    void ExpectSaveDialog(const char16_t *chosen, const char16_t *suggested)
     {
-        EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Invoke([=, this](LPOPENFILENAMEA record) {
-            EXPECT_STREQ(record->lpstrFile, suggested);
+        EXPECT_CALL(win, GetSaveFileNameW(_)).WillOnce(Invoke([=, this](LPOPENFILENAMEW record) {
+            EXPECT_EQ(Text(record->lpstrFile), suggested);
             CheckRecord(*record);
             if (chosen == nullptr)
                 return FALSE;
-            std::strcpy(record->lpstrFile, chosen);
+            lstrcpyW(record->lpstrFile, chosen);
             return TRUE;
         }));
     }
 
-    void CheckRecord(const OPENFILENAMEA &record)
+    void CheckRecord(const OPENFILENAMEW &record)
     {
-        static const char filter[] = "png格式\0*.png\0";
+        static const char16_t filter[] = u"png格式\0*.png\0";
         EXPECT_EQ(std::memcmp(record.lpstrFilter, filter, sizeof filter), 0);
-        EXPECT_STREQ(record.lpstrTitle, "Ombrivale 截图保存");
+        EXPECT_EQ(Text(record.lpstrTitle), u"Ombrivale 截图保存");
         // Every other field zero, over the whole record.
-        OPENFILENAMEA expected;
+        OPENFILENAMEW expected;
         std::memset(&expected, 0, sizeof expected);
         expected.lStructSize = sizeof expected;
         expected.hwndOwner = overlay;
@@ -144,20 +132,20 @@ struct PngWrite {
     const char *name;
     GpStatus startup, convert, save;
     UINT beep;
-    const char *suggested;
+    const char16_t *suggested;
     const char *missing = nullptr;  // the module, or the entry, the system lacks
 };
 
 TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFailedWriteOnClipboard)
 {
     const PngWrite writes[] = {
-        {"written", 0, 0, 0, MB_ICONASTERISK, "截图00.png"},
-        {"write fails", 0, 0, 10, MB_ICONHAND, "截图01.png"},
-        {"no GDI+", 18, 0, 0, MB_ICONHAND, "截图02.png"},
-        {"no conversion", 0, 2, 0, MB_ICONHAND, "截图03.png"},
-        {"no gdiplus.dll", 0, 0, 0, MB_ICONHAND, "截图04.png", "gdiplus.dll"},
-        {"no save entry", 0, 0, 0, MB_ICONHAND, "截图05.png", "GdipSaveImageToFile"},
-        {"no startup entry", 0, 0, 0, MB_ICONHAND, "截图06.png", "GdiplusStartup"},
+        {"written", 0, 0, 0, MB_ICONASTERISK, u"截图00.png"},
+        {"write fails", 0, 0, 10, MB_ICONHAND, u"截图01.png"},
+        {"no GDI+", 18, 0, 0, MB_ICONHAND, u"截图02.png"},
+        {"no conversion", 0, 2, 0, MB_ICONHAND, u"截图03.png"},
+        {"no gdiplus.dll", 0, 0, 0, MB_ICONHAND, u"截图04.png", "gdiplus.dll"},
+        {"no save entry", 0, 0, 0, MB_ICONHAND, u"截图05.png", "GdipSaveImageToFile"},
+        {"no startup entry", 0, 0, 0, MB_ICONHAND, u"截图06.png", "GdiplusStartup"},
     };
     appState.instance = FakeHandle<HINSTANCE>(0x400000);
     DWORD counter = 0;
@@ -168,7 +156,7 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFa
         OpenOverlayState({10, 20}, {110, 220}, 1);
         InSequence order;
         ExpectRegionGrab();
-        ExpectSaveDialog("C:\\shots\\a", write.suggested);
+        ExpectSaveDialog(u"C:\\shots\\a", write.suggested);
         ExpectGdiplusLoaded(write.missing);
         if (write.missing == nullptr) {
             EXPECT_CALL(win, GdiplusStartup(_, _, nullptr)).WillOnce(Invoke([&](ULONG_PTR *token, const GdiplusStartupInput *input, GdiplusStartupOutput *) {
@@ -184,12 +172,7 @@ TEST_F(CaptureOutput, SavePathWritesPngBeepsClearsFlagClosesAndDeletesOrKeepsAFa
                 .WillOnce(DoAll(SetArgPointee<2>(image), Return(write.convert)));
             if (write.convert == 0) {
                 ExpectEncoderLookup(encoders);
-                EXPECT_CALL(win, MultiByteToWideChar(CP_ACP, 0u, StrEq("C:\\shots\\a.png"), -1, _, MAX_PATH))
-                    .WillOnce(Invoke([](UINT, DWORD, LPCSTR, int, LPWSTR wide, int) {
-                        std::memcpy(wide, u"C:\\shots\\a.png", sizeof u"C:\\shots\\a.png");
-                        return 15;
-                    }));
-                // Saved under the converted name, not under some other buffer.
+                // Saved under the chosen name with its extension.
                 EXPECT_CALL(win, GdipSaveImageToFile(image, _, &appState.pngEncoderClsid, nullptr))
                     .WillOnce(Invoke([&](GpImage *, LPCWSTR name, const CLSID *, const EncoderParameters *) {
                         EXPECT_EQ(std::u16string(name), u"C:\\shots\\a.png");
@@ -248,7 +231,7 @@ TEST_F(CaptureOutput, CancelPutsPictureOnClipboardOfTheMainWindowThenClosesThenC
         appState.trayIcon.hWnd = clip.owner;
         InSequence order;
         ExpectRegionGrab();
-        ExpectSaveDialog(nullptr, "截图100.png");
+        ExpectSaveDialog(nullptr, u"截图100.png");
         const int refusals = clip.busyTries < 5 ? clip.busyTries : 5;
         for (int i = 0; i < refusals; i++) {
             EXPECT_CALL(win, OpenClipboard(clip.owner)).WillOnce(Return(FALSE));
@@ -283,7 +266,7 @@ TEST_F(CaptureOutput, CancelReleaseAndCloseDuringSaveDialogLeavePictureToOutput)
     OpenOverlayState({10, 20}, {110, 220}, 1);
     InSequence order;
     ExpectRegionGrab();
-    EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Invoke([&](LPOPENFILENAMEA) {
+    EXPECT_CALL(win, GetSaveFileNameW(_)).WillOnce(Invoke([&](LPOPENFILENAMEW) {
         // The overlay, disabled under the dialog, still gets sent messages:
         // a right release, the printer settings broadcast, a second release
         // and another program's close.
@@ -302,34 +285,35 @@ TEST_F(CaptureOutput, CancelReleaseAndCloseDuringSaveDialogLeavePictureToOutput)
 
 TEST_F(CaptureOutput, SuggestedNameCountsFromZeroWithAtLeastTwoDigits)
 {
-    const std::pair<DWORD, const char *> names[] = {{0, "截图00.png"}, {1, "截图01.png"}, {99, "截图99.png"}, {100, "截图100.png"}};
+    const std::pair<DWORD, const char16_t *> names[] = {
+        {0, u"截图00.png"}, {1, u"截图01.png"}, {99, u"截图99.png"}, {100, u"截图100.png"}};
     for (const auto &[counter, expected] : names) {
-        char name[128];
+        WCHAR name[MAX_PATH];
         SuggestFileName(name, counter);
-        EXPECT_STREQ(name, expected);
+        EXPECT_EQ(Text(name), expected);
     }
 }
 
 TEST_F(CaptureOutput, ExtensionAddedOnlyWhenMissingAndOnlyWhereItFits)
 {
     struct Guarded {
-        char name[MAX_PATH];
-        char guard[8];
+        WCHAR name[MAX_PATH];
+        WCHAR guard[8];
     };
-    const std::string longName = "C:\\" + std::string(300, 'x');
-    std::string gbkFolders = "C:\\";  // 126 characters of two bytes each: 255 bytes
-    for (int i = 0; i < 126; i++)
-        gbkFolders += "截";
+    const std::u16string longName = u"C:\\" + std::u16string(300, u'x');
+    // Characters of any script count one UTF-16 unit each, as ASCII does.
+    const std::u16string otherScripts = u"C:\\" + std::u16string(251, u'截') + u"\\도구-Łódź";
     const struct {
-        std::string chosen, expected;
+        std::u16string chosen, expected;
     } cases[] = {
-        {"C:\\shots\\a", "C:\\shots\\a.png"},
-        {"C:\\shots\\a.PNG", "C:\\shots\\a.PNG.png"},
-        {"C:\\my.png\\a", "C:\\my.png\\a"},
-        {"C:\\shots\\a.png", "C:\\shots\\a.png"},
-        {longName.substr(0, 200), longName.substr(0, 200) + ".png"},  // past the old 128 bytes
-        {longName.substr(0, 255), longName.substr(0, 255) + ".png"},  // exactly fills the 259 bytes
-        {gbkFolders, gbkFolders + ".png"},
+        {u"C:\\shots\\a", u"C:\\shots\\a.png"},
+        {u"C:\\shots\\a.PNG", u"C:\\shots\\a.PNG.png"},
+        {u"C:\\my.png\\a", u"C:\\my.png\\a"},
+        {u"C:\\shots\\a.png", u"C:\\shots\\a.png"},
+        {longName.substr(0, 200), longName.substr(0, 200) + u".png"},  // past the old 128 bytes
+        {longName.substr(0, 255), longName.substr(0, 255) + u".png"},  // exactly fills the 259 units
+        {otherScripts.substr(0, 255), otherScripts.substr(0, 255) + u".png"},
+        {otherScripts.substr(0, 256), otherScripts.substr(0, 256)},
         {longName.substr(0, 256), longName.substr(0, 256)},  // no room: saved as chosen
         {longName.substr(0, 259), longName.substr(0, 259)},
     };
@@ -337,10 +321,10 @@ TEST_F(CaptureOutput, ExtensionAddedOnlyWhenMissingAndOnlyWhereItFits)
         SCOPED_TRACE(c.chosen.size());
         Guarded buffer;
         std::memset(&buffer, 0x5A, sizeof buffer);
-        std::strcpy(buffer.name, c.chosen.c_str());
-        AppendPngExtension(buffer.name, sizeof buffer.name);
-        EXPECT_EQ(std::string(buffer.name), c.expected);
-        EXPECT_EQ(std::string(buffer.guard, 8), std::string(8, 0x5A)) << "written past the buffer";
+        lstrcpyW(buffer.name, c.chosen.c_str());
+        AppendPngExtension(buffer.name, MAX_PATH);
+        EXPECT_EQ(Text(buffer.name), c.expected);
+        EXPECT_EQ(std::u16string(buffer.guard, 8), std::u16string(8, 0x5A5A)) << "written past the buffer";
     }
 }
 
@@ -364,7 +348,7 @@ TEST_F(CaptureOutput, FindEncoderByMimeTakesFirstMatchAndFreesTheList)
         ::testing::Mock::VerifyAndClearExpectations(&win);
         ExpectEncoderLookup(lookup.encoders, lookup.allocates);
         CLSID place = kBmpClsid;  // untouched unless found
-        EXPECT_EQ(FindEncoderByMime(kGdiplus, "image/png", &place), lookup.result);
+        EXPECT_EQ(FindEncoderByMime(kGdiplus, u"image/png", &place), lookup.result);
         EXPECT_EQ(std::memcmp(&place, &lookup.found, sizeof place), 0);
     }
 }

@@ -229,10 +229,10 @@ TEST_F(CaptureOverlay, DragsInEveryDirectionGrabTheRegionInsideTheFrame)
             if (drag.x != 0)
                 ExpectCrop(drag.x, drag.y, drag.width, drag.height, drag.refused ? nullptr : region);
             if (!drag.valid) {
-                EXPECT_CALL(win, MessageBoxA(overlay, StrEq("选择区域无效"), nullptr, MB_ICONWARNING));
+                EXPECT_CALL(win, MessageBoxW(overlay, WideEq(u"选择区域无效"), nullptr, MB_ICONWARNING));
             } else {
                 EXPECT_CALL(win, DeleteObject((HGDIOBJ)frozen));
-                EXPECT_CALL(win, GetSaveFileNameA(_)).WillOnce(Return(FALSE));
+                EXPECT_CALL(win, GetSaveFileNameW(_)).WillOnce(Return(FALSE));
                 ExpectClipboardHandOver(region);
                 ExpectClose(1, 1);
             }

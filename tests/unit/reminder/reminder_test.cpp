@@ -4,7 +4,7 @@
 #include "resources/resource_ids.h"
 #include "tests/doubles/routines_test.h"
 
-static const char kCaption[] = "Ombrivale 定时提醒";
+static const char16_t kCaption[] = u"Ombrivale 定时提醒";
 
 class Reminder : public RoutinesTest {
 protected:
@@ -13,7 +13,8 @@ protected:
     // As WM_INITDIALOG leaves it: the one open dialog, not armed.
     void OpenAsTheDialog()
     {
-        appState = kAppStateAtStart;
+        appState = AppState();
+        SetStartValues();
         EXPECT_EQ(ReminderDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE) << "no focus is set";
         EXPECT_EQ(appState.reminderDialog, dialog);
     }
@@ -24,8 +25,8 @@ protected:
         for (int control : {IDC_ACTION_SHUTDOWN, IDC_ACTION_RESTART, IDC_ACTION_LOGOFF})
             EXPECT_CALL(win, IsDlgButtonChecked(dialog, control)).WillOnce(Return(control == checkedControl ? 1u : 0u));
         EXPECT_CALL(win, GetDlgItem(dialog, IDC_REMINDER_TEXT)).WillOnce(Return(textField));
-        // The whole 1024-byte field, so the platform cuts a longer text at 1023 bytes.
-        EXPECT_CALL(win, GetWindowTextA(textField, appState.reminderText, 1024)).WillOnce(Return(0));
+        // The whole field of 1024 UTF-16 units, so the platform cuts a longer text at 1023.
+        EXPECT_CALL(win, GetWindowTextW(textField, appState.reminderText, 1024)).WillOnce(Return(0));
         EXPECT_CALL(win, GetDlgItemInt(dialog, IDC_REMINDER_MINUTES, nullptr, TRUE)).WillOnce(Return(minutes));
     }
 
@@ -67,7 +68,7 @@ TEST_F(Reminder, InvalidMinutesOnlyWarnAndKeepTheChoiceRead)
         OpenAsTheDialog();
         InSequence order;
         ExpectOkReads(IDC_ACTION_SHUTDOWN, minutes);
-        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("你的输入不正确，请重新输入。"), StrEq(kCaption), MB_OK))
+        EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"你的输入不正确，请重新输入。"), WideEq(kCaption), MB_OK))
             .WillOnce(Return(IDOK));
         EXPECT_EQ(PressOk(), IDOK) << minutes;
         EXPECT_EQ(appState.reminderArmed, 0u);
@@ -82,7 +83,7 @@ TEST_F(Reminder, TimerThatCannotStartLeavesDialogUpAndUnarmed)
     InSequence order;
     ExpectOkReads(0, 5);
     EXPECT_CALL(win, SetTimer(dialog, 1, 300000u, nullptr)).WillOnce(Return(0));
-    EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("无法启动定时器，请稍后重试。"), StrEq(kCaption), MB_OK | MB_ICONWARNING))
+    EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"无法启动定时器，请稍后重试。"), WideEq(kCaption), MB_OK | MB_ICONWARNING))
         .WillOnce(Return(IDOK));
     EXPECT_EQ(PressOk(), IDOK);
     EXPECT_EQ(appState.reminderArmed, 0u);
@@ -128,7 +129,7 @@ TEST_F(Reminder, TimerDisarmsKillsShowsTextRunsItsActionThenEnds)
         appState.reminderArmed = 1;
         appState.reminderAction = action;
         appState.reminderTimer = 1;
-        lstrcpyA(appState.reminderText, "该休息了");
+        lstrcpyW(appState.reminderText, u"该休息了 도구-Łódź");
         // Not this reminder's timer: ignored.
         EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 7, 0), TRUE);
         InSequence order;
@@ -136,10 +137,10 @@ TEST_F(Reminder, TimerDisarmsKillsShowsTextRunsItsActionThenEnds)
             EXPECT_EQ(appState.reminderArmed, 0u);
             return TRUE;
         }));
-        EXPECT_CALL(win, MessageBoxA(nullptr, StrEq("该休息了"), StrEq(kCaption), MB_OK)).WillOnce(Invoke([&](auto...) {
+        EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"该休息了 도구-Łódź"), WideEq(kCaption), MB_OK)).WillOnce(Invoke([&](auto...) {
             appState.reminderDialog = newDialog;
             appState.reminderAction = POWER_SHUTDOWN;
-            lstrcpyA(appState.reminderText, "其他");
+            lstrcpyW(appState.reminderText, u"其他");
             return IDOK;
         }));
         if (action != 0)

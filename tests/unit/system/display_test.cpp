@@ -125,7 +125,7 @@ TEST_F(Display, AnyOtherResultReturnsToTheStoredModeAndWarns)
         InSequence order;
         EXPECT_CALL(win, ChangeDisplaySettingsA(ModeIs(1680, 1050), 0u)).WillOnce(Return(refusal));
         EXPECT_CALL(win, ChangeDisplaySettingsA(IsNull(), 0u)).WillOnce(Return(DISP_CHANGE_SUCCESSFUL));
-        EXPECT_CALL(win, MessageBoxA(IsNull(), StrEq("分辨率设置失败，已经恢复默认设置。　"), StrEq("Ombrivale"), 0x30u))
+        EXPECT_CALL(win, MessageBoxW(IsNull(), WideEq(u"分辨率设置失败，已经恢复默认设置。　"), WideEq(u"Ombrivale"), 0x30u))
             .WillOnce(Return(IDOK));
         SetResolution(1680, 1050);
         testing::Mock::VerifyAndClearExpectations(&win);

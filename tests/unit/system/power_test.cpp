@@ -109,7 +109,7 @@ static NTSTATUS NTAPI FakeZwShutdownSystem(ULONG action)
     return shutdownSystem->Call(action);
 }
 
-static const char kQuestion[] = "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
+static const char16_t kQuestion[] = u"你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。";
 static const NTSTATUS kStatusPrivilegeNotHeld = (NTSTATUS)0xC0000061;
 
 class Forced : public Win32Test {
@@ -157,7 +157,7 @@ TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
     for (const ForcedCase &test : cases) {
         SCOPED_TRACE(test.why);
         InSequence order;
-        EXPECT_CALL(win, MessageBoxA(NULL, StrEq(kQuestion), StrEq("Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
+        EXPECT_CALL(win, MessageBoxW(NULL, WideEq(kQuestion), WideEq(u"Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
         if (test.answer == IDYES)
             EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
         if (test.moduleLoads) {
