@@ -8,45 +8,79 @@ static const WCHAR kTempFolderQuestion[] =
     WIDE("检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。");
 static const WCHAR kChangeFailedText[] = WIDE("修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。");
 
-// Both builds share one value, in the 64-bit view that the x86_64 build and
-// every 64-bit reader see; without the flag, the i686 build under WOW64
-// would open the 32-bit view (WOW6432Node). Older i686 copies wrote there,
-// so that view is still read, and its value goes whenever ours changes.
-// 32-bit Windows has one view and ignores both flags.
-static const REGSAM kSharedView = KEY_WOW64_64KEY;
-static const REGSAM kOlderI686View = KEY_WOW64_32KEY;
+// Windows runs a Run value as a command line, which an unquoted path with a
+// space in it is cut at: the path goes in quotes. In characters, the
+// terminating zero included: the longest path and its two quotes.
+static const DWORD kQuotedPathLength = MAX_PATH + 2;
+
+// Where a Run value of ours may be. Both builds share one per-machine value,
+// in the 64-bit view that the x86_64 build and every 64-bit reader see;
+// without the flag, the i686 build under WOW64 would open the 32-bit view
+// (WOW6432Node), where older i686 copies wrote, so that view is still read
+// and its value goes whenever ours changes. 32-bit Windows has one view and
+// ignores both flags. The per-user key, for a copy that may not write the
+// per-machine one, is the same key in both builds.
+struct RunKey {
+    HKEY root;
+    REGSAM view;
+};
+static const RunKey kMachine = {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY};
+static const RunKey kMachineOlderI686 = {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+static const RunKey kUser = {HKEY_CURRENT_USER, 0};
 
 // A key of our own, closed by the caller once it has used it.
-static LSTATUS OpenRunKey(REGSAM view, REGSAM access, HKEY *key)
+static LSTATUS OpenRunKey(const RunKey &run, REGSAM access, HKEY *key)
 {
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, view | access, key);
+    return RegOpenKeyExA(run.root, kRunKey, 0, run.view | access, key);
 }
 
-// True when the Run value in that view holds exactly this executable's path.
-static bool RunValueNamesThisProgram(REGSAM view)
+// The path in double quotes, as it is written.
+static void QuoteModulePath(WCHAR (&quoted)[kQuotedPathLength])
 {
-    // Reading asks only to read, so a user who may not change the
-    // per-machine key still sees whether the program is registered.
+    quoted[0] = '"';
+    lstrcpyW(quoted + 1, appState.modulePath);
+    lstrcatW(quoted, WIDE("\""));
+}
+
+// The quoted path, or the bare one earlier versions wrote; nothing else, not
+// another letter case nor any argument.
+static bool NamesThisProgram(const WCHAR *data)
+{
+    WCHAR quoted[kQuotedPathLength];
+    QuoteModulePath(quoted);
+    return lstrcmpW(data, quoted) == 0 || lstrcmpW(data, appState.modulePath) == 0;
+}
+
+// The text of our value in that key; false when there is none. Reading asks
+// only to read, so a user who may not change the per-machine key still
+// sees what it holds.
+static bool ReadRunValue(const RunKey &run, WCHAR (&data)[kQuotedPathLength + 1])
+{
     HKEY key;
-    if (OpenRunKey(view, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (OpenRunKey(run, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     // One character more than the query may fill: stored text need not end
     // in a zero, and the comparison must not run past the buffer. The size
     // counts bytes, and an odd one leaves half a character, which is dropped.
-    WCHAR data[MAX_PATH + 1];
-    DWORD size = MAX_PATH * sizeof(WCHAR);
+    DWORD size = kQuotedPathLength * sizeof(WCHAR);
     LSTATUS status = RegQueryValueExW(key, kRunValue, NULL, NULL, (LPBYTE)data, &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return false;
-    data[size / sizeof(WCHAR)] = 0;
-    return lstrcmpW(data, appState.modulePath) == 0;
+    data[status == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0] = 0;
+    return status == ERROR_SUCCESS;
+}
+
+static bool RunValueNamesThisProgram(const RunKey &run)
+{
+    WCHAR data[kQuotedPathLength + 1];
+    return ReadRunValue(run, data) && NamesThisProgram(data);
 }
 
 void ReadAutostartState()
 {
-    appState.autostartEnabled =
-        RunValueNamesThisProgram(kSharedView) || RunValueNamesThisProgram(kOlderI686View) ? 1 : 0;
+    appState.autostartEnabled = RunValueNamesThisProgram(kMachine) || RunValueNamesThisProgram(kMachineOlderI686) ||
+                                        RunValueNamesThisProgram(kUser)
+                                    ? 1
+                                    : 0;
 }
 
 // A copy in a temporary folder may vanish; only an explicit No cancels.
@@ -58,48 +92,98 @@ static bool UserDeclinesTempFolder()
 }
 
 // A value that is already gone is as good as deleted.
-static bool DeleteRunValue(HKEY key)
+static LSTATUS DeleteRunValue(HKEY key)
 {
     LSTATUS status = RegDeleteValueW(key, kRunValue);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-static bool WriteRunValue(HKEY key)
+static LSTATUS WriteRunValue(HKEY key)
 {
-    DWORD size = ((DWORD)lstrlenW(appState.modulePath) + 1) * sizeof(WCHAR);
-    return RegSetValueExW(key, kRunValue, 0, REG_SZ, (const BYTE *)appState.modulePath, size) == ERROR_SUCCESS;
+    WCHAR quoted[kQuotedPathLength];
+    QuoteModulePath(quoted);
+    DWORD size = ((DWORD)lstrlenW(quoted) + 1) * sizeof(WCHAR);
+    return RegSetValueExW(key, kRunValue, 0, REG_SZ, (const BYTE *)quoted, size);
 }
 
-// Applies the change to one view and reports whether it now holds it. A
-// view without the Run key (the 32-bit one need not have it) holds no value
-// to delete.
-static bool ChangeRunValueIn(REGSAM view, bool enable)
+// Writes our value into that key, or deletes it whatever path it names.
+// A key that does not exist (the 32-bit view need not have it) holds no
+// value to delete. ERROR_ACCESS_DENIED: this copy may not change the key.
+static LSTATUS ChangeRunValueIn(const RunKey &run, bool write)
 {
     HKEY key;
-    LSTATUS opened = OpenRunKey(view, KEY_ALL_ACCESS, &key);
-    if (opened != ERROR_SUCCESS)
-        return !enable && opened == ERROR_FILE_NOT_FOUND;
-    bool changed = enable ? WriteRunValue(key) : DeleteRunValue(key);
+    LSTATUS status = OpenRunKey(run, KEY_ALL_ACCESS, &key);
+    if (status == ERROR_FILE_NOT_FOUND && !write)
+        return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS)
+        return status;
+    status = write ? WriteRunValue(key) : DeleteRunValue(key);
     RegCloseKey(key);
-    return changed;
+    return status;
 }
 
-// The 32-bit view's value goes first, whatever path it names: it carries
-// our name, and two values would start two copies at logon. First, because
-// on 32-bit Windows both views are the one key that is then written.
-static bool ChangeRunValue(bool enable)
+// The per-machine value, in either view, that this copy may not remove.
+enum MachineValue { kNoMachineValue, kMachineValueOfThisProgram, kMachineValueOfAnotherPath };
+
+static MachineValue RemainingMachineValue()
 {
-    return ChangeRunValueIn(kOlderI686View, false) && ChangeRunValueIn(kSharedView, enable);
+    static const RunKey *const kMachineKeys[] = {&kMachine, &kMachineOlderI686};
+    WCHAR data[kQuotedPathLength + 1];
+    for (const RunKey *run : kMachineKeys) {
+        if (ReadRunValue(*run, data))
+            return NamesThisProgram(data) ? kMachineValueOfThisProgram : kMachineValueOfAnotherPath;
+    }
+    return kNoMachineValue;
 }
 
-// The check mark follows the registry: when the change does not take (the
-// per-machine key needs an administrator), the flag stays and the user learns why.
+// The per-machine keys, where they may be changed; ERROR_ACCESS_DENIED for a
+// copy that runs without an administrator's rights. The 32-bit view's value
+// goes first, whatever path it names: it carries our name, and two values
+// would start two copies at logon. First, because on 32-bit Windows both
+// views are the one key that is then written.
+static LSTATUS ChangeMachineValue(bool enable)
+{
+    LSTATUS status = ChangeRunValueIn(kMachineOlderI686, false);
+    return status == ERROR_SUCCESS ? ChangeRunValueIn(kMachine, enable) : status;
+}
+
+// One value at a time, or the second copy started at logon would show its
+// refusal box. True when the program now starts at logon.
+static bool Enable()
+{
+    LSTATUS machine = ChangeMachineValue(true);
+    if (machine == ERROR_SUCCESS)
+        return ChangeRunValueIn(kUser, false) == ERROR_SUCCESS;
+    if (machine != ERROR_ACCESS_DENIED)
+        return false;
+    // A per-machine value this copy may not remove already starts a copy at
+    // logon: a per-user one would start a second. Only when it names this
+    // program is that what the user asked for.
+    MachineValue remaining = RemainingMachineValue();
+    if (remaining != kNoMachineValue)
+        return remaining == kMachineValueOfThisProgram;
+    return ChangeRunValueIn(kUser, true) == ERROR_SUCCESS;
+}
+
+// True when nothing starts the program at logon any more.
+static bool Disable()
+{
+    LSTATUS machine = ChangeMachineValue(false);
+    if (machine == ERROR_ACCESS_DENIED && RemainingMachineValue() == kNoMachineValue)
+        machine = ERROR_SUCCESS;
+    LSTATUS user = ChangeRunValueIn(kUser, false);
+    return machine == ERROR_SUCCESS && user == ERROR_SUCCESS;
+}
+
+// The check mark follows the registry: when the change does not take (a
+// per-machine value needs an administrator to go), the flag stays and the
+// user learns why.
 void ToggleAutostart()
 {
     bool enable = appState.autostartEnabled == 0;
     if (enable && UserDeclinesTempFolder())
         return;
-    if (!ChangeRunValue(enable)) {
+    if (!(enable ? Enable() : Disable())) {
         MessageBoxW(NULL, kChangeFailedText, WIDE(PROGRAM_NAME), MB_OK | MB_ICONWARNING);
         return;
     }

@@ -9,6 +9,7 @@
 #include "fake_clipboard.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
+#include "fake_registry.h"
 #include "fake_wow64.h"
 #include "handle_ledger.h"
 

@@ -13,6 +13,7 @@
 #include "fake_clipboard.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
+#include "fake_registry.h"
 #include "fake_win32.h"
 #include "fake_wow64.h"
 #include "handle_ledger.h"
@@ -77,6 +78,7 @@ protected:
         LedgerReset();
         FakeClipboardReset();
         FakeHotkeysReset();
+        FakeRegistryReset();
         FakeWow64Reset();
         FakeGammaReset();
         appState = AppState();
