@@ -27,9 +27,13 @@ endif()
 # source folder in a __FILE__, no link time in the header (below). Switches
 # become compare chains: a jump table costs a pointer and, in a relocatable
 # image, a relocation per case, which the message dispatch does not need.
+# Functions get sections of their own, for the linker to drop those unused;
+# data does not: MinGW's GCC would then put zero-initialised variables (the
+# 4 KB state record among them) in data sections the file carries byte for
+# byte, rather than in .bss.
 target_compile_options(Ombrivale PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OMBRIVALE_COMPILE_OPTIONS}>
   $<$<COMPILE_LANGUAGE:CXX>:-Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-  -fno-unwind-tables -fno-stack-protector -ffunction-sections -fdata-sections -fno-jump-tables
+  -fno-unwind-tables -fno-stack-protector -ffunction-sections -fno-jump-tables
   -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>)
 # Hardened image: relocatable (ASLR), no-execute data, no per-session
 # Windows directory (tsaware); the 32-bit image registers no SEH handlers.

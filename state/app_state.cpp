@@ -1,9 +1,7 @@
 #include "app_state.h"
 
-// Named .bss outright: with one data section per variable, MinGW's GCC puts
-// even a zero-initialised record in a data section that the file carries
-// byte for byte, about 4 KB of zeros here.
-AppState appState __attribute__((section(".bss")));
+// Zero-initialised: it lies in .bss and takes no room in the file.
+AppState appState;
 
 void SetStartValues()
 {
