@@ -5,6 +5,7 @@
 #include "../reminder/reminder_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
+#include "../system/power.h"
 #include "../state/app_state.h"
 
 // WM_APPCOMMAND carries the command in the high word of lParam. The wParam
@@ -166,33 +167,9 @@ void StartScreenSaver()
     BroadcastWithoutHanging(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
-static bool AnyKeyIsDown()
-{
-    static const int kFirstKey = 0x08, kLastKey = 0xFE;
-    for (int key = kFirstKey; key <= kLastKey; key++) {
-        if (GetAsyncKeyState(key) & 0x8000)
-            return true;
-    }
-    return false;
-}
-
-// Windows wakes the display again at a key's release, and the hand that
-// pressed Shift+Insert may still be on the keys after the pause: the power
-// request waits until no key is down, for 2 s at most. Like the pause, this
-// wait holds the program's one thread.
-static void WaitUntilNoKeyIsDown()
-{
-    static const DWORD kPollInterval = 10, kLongestWait = 2000;
-    for (DWORD waited = 0; waited < kLongestWait && AnyKeyIsDown(); waited += kPollInterval)
-        Sleep(kPollInterval);
-}
-
 void TurnMonitorOffAndLock(HWND window)
 {
-    static const LPARAM kPowerOff = 2;
-    Sleep(kKeyReleasePause);
-    WaitUntilNoKeyIsDown();
-    PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+    TurnDisplayOff(window);
     LockWorkstation();
 }
 

@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "fake_clipboard.h"
+#include "fake_clock.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
 #include "fake_wow64.h"

@@ -11,6 +11,7 @@
 
 #include "state/app_state.h"
 #include "fake_clipboard.h"
+#include "fake_clock.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
 #include "fake_win32.h"
@@ -66,6 +67,7 @@ protected:
         FakeHotkeysReset();
         FakeWow64Reset();
         FakeGammaReset();
+        FakeClockReset();
         appState = kAppStateAtStart;
     }
 
