@@ -31,6 +31,7 @@ using ::testing::IsNull;
 using ::testing::MockFunction;
 using ::testing::Pointee;
 using ::testing::Return;
+using ::testing::SaveArg;
 using ::testing::SaveArgPointee;
 using ::testing::Sequence;
 using ::testing::SetArgPointee;
