@@ -25,8 +25,9 @@ void BuildGammaRamp(LONG level, GammaRamp *ramp)
     }
 }
 
-// In the high byte of each entry: a display may keep no more, and reads the
-// rest back as it likes (zero, or the high byte again).
+// In the high byte of each entry: a display may keep no more. A driver
+// with fewer bits uses the most significant ones, without rounding (see
+// DrvIcmSetDeviceGammaRamp), and reads the rest back as it likes.
 static DWORD HighByteDistance(WORD held, WORD wanted)
 {
     int difference = (held >> 8) - (wanted >> 8);

@@ -312,14 +312,11 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
         How how;
     } starts[] = {
         {"command prompt, Windows 7", IDM_TOOL_CMD, win7, false, "C:\\WINDOWS\\Sysnative\\cmd.exe", kShell},
-        {"calculator", IDM_TOOL_CALC, win7, true, "C:\\WINDOWS\\Sysnative\\calc.exe", kShell},
-        {"system information", IDM_TOOL_MSINFO, win7, true, "C:\\WINDOWS\\Sysnative\\msinfo32.exe", kShell},
-        {"lock", IDM_LOCK, win7, true, "C:\\WINDOWS\\Sysnative\\rundll32.exe", kShell},
+        {"lock, administrator", IDM_LOCK, win7, true, "C:\\WINDOWS\\Sysnative\\rundll32.exe", kShell},
         {"command prompt, XP x64: no alias", IDM_TOOL_CMD, xp64, false, "C:\\WINDOWS\\system32\\cmd.exe", kStarted},
         {"lock, XP x64: no alias", IDM_LOCK, xp64, false, "C:\\WINDOWS\\system32\\rundll32.exe", kStarted},
         {"task manager, standard user", IDM_TOOL_TASKMGR, win7, false, "C:\\WINDOWS\\system32\\taskmgr.exe", kStarted},
         {"task manager, administrator", IDM_TOOL_TASKMGR, win7, true, "C:\\WINDOWS\\system32\\taskmgr.exe", kElevated},
-        {"task manager, XP x64", IDM_TOOL_TASKMGR, xp64, false, "C:\\WINDOWS\\system32\\taskmgr.exe", kStarted},
         {"registry editor, standard user", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kStarted},
         {"registry editor, administrator", IDM_TOOL_REGEDIT, win7, true, "C:\\WINDOWS\\regedit.exe", kElevated},
         {"registry editor, refused otherwise", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kRefused},
