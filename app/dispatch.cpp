@@ -14,25 +14,23 @@ static const LONG kBrightnessStep = 2;
 struct Tool {
     FolderQuery folder;
     LPCSTR file;
+    ToolKind kind;
 };
 
-// Where each tool lives. The programs come from the native system folder,
-// so that the i686 build under WOW64 starts tools that see the native system
-// and registry; MMC and the control panel start their native hosts
-// themselves. The registry editor, in the Windows folder, has a routine of
-// its own.
+// Where each tool lives, and how it starts.
 static Tool ToolFor(WPARAM command)
 {
     switch (command) {
-    case IDM_TOOL_APPWIZ: return {GetSystemDirectoryA, "appwiz.cpl"};
-    case IDM_TOOL_GPEDIT: return {GetSystemDirectoryA, "gpedit.msc"};
-    case IDM_TOOL_CMD: return {NativeSystemFolder, "cmd.exe"};
-    case IDM_TOOL_TASKMGR: return {NativeSystemFolder, "taskmgr.exe"};
-    case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryA, "devmgmt.msc"};
-    case IDM_TOOL_CALC: return {NativeSystemFolder, "calc.exe"};
-    case IDM_TOOL_MSINFO: return {NativeSystemFolder, "msinfo32.exe"};
+    case IDM_TOOL_REGEDIT: return {GetWindowsDirectoryA, "regedit.exe", TOOL_ELEVATING_PROGRAM};
+    case IDM_TOOL_APPWIZ: return {GetSystemDirectoryA, "appwiz.cpl", TOOL_SHELL_FILE};
+    case IDM_TOOL_GPEDIT: return {GetSystemDirectoryA, "gpedit.msc", TOOL_SHELL_FILE};
+    case IDM_TOOL_CMD: return {GetSystemDirectoryA, "cmd.exe", TOOL_PROGRAM};
+    case IDM_TOOL_TASKMGR: return {GetSystemDirectoryA, "taskmgr.exe", TOOL_ELEVATING_PROGRAM};
+    case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryA, "devmgmt.msc", TOOL_SHELL_FILE};
+    case IDM_TOOL_CALC: return {GetSystemDirectoryA, "calc.exe", TOOL_PROGRAM};
+    case IDM_TOOL_MSINFO: return {GetSystemDirectoryA, "msinfo32.exe", TOOL_PROGRAM};
     }
-    return {NULL, NULL};
+    return {NULL, NULL, TOOL_SHELL_FILE};
 }
 
 static bool RunResolutionPreset(WPARAM command)
@@ -86,7 +84,6 @@ static bool RunShellCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_SCREENSAVER: StartScreenSaver(); return true;
     case IDM_MONITOR_OFF: TurnMonitorOffAndLock(window); return true;
     case IDM_LOCK: LockWorkstation(); return true;
-    case IDM_TOOL_REGEDIT: StartRegistryEditor(); return true;
     case IDM_ABOUT: ShowAbout(); return true;
     case IDM_SCREENSHOT: OpenCaptureOverlay(); return true;
     case IDM_REMINDER: OpenReminderDialog(); return true;
@@ -109,7 +106,7 @@ void DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam)
     // code in its high word matches nothing.
     Tool tool = ToolFor(wParam);
     if (tool.file != NULL) {
-        StartTool(tool.folder, tool.file);
+        StartTool(tool.folder, tool.file, tool.kind);
         return;
     }
     if (RunShellCommand(window, wParam, lParam))

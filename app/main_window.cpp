@@ -101,5 +101,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (message == WM_TRAYICON)
         return OnTrayIcon(window, lParam);
+    if (message == WM_TIMER && wParam == SESSION_REGISTRATION_TIMER) {
+        RetrySessionNotifications(window);
+        return 0;
+    }
     return OnOtherMessage(window, message, wParam, lParam);
 }

@@ -8,22 +8,25 @@ typedef BOOL(WINAPI *UnregisterSessionCall)(HWND window);
 
 static const DWORD kThisSession = 0;        // NOTIFY_FOR_THIS_SESSION
 static const DWORD kServiceNotUp = 1702;    // RPC_S_INVALID_BINDING
-static const int kRegisterTries = 10;
-static const DWORD kRegisterRetryDelay = 300;
+static const UINT kRegisterRetryDelay = 1000;
 
 // Early at logon, when the Run value starts the program, the session
-// service may not answer yet (RPC_S_INVALID_BINDING): the registration is
-// tried again for about three seconds, on the one thread, before the tray
-// icon comes.
-static bool RegisterWithRetries(RegisterSessionCall registerWindow, HWND window)
+// service may not answer yet (RPC_S_INVALID_BINDING until the service sets
+// Global\TermSrvReadyEvent). Waiting for that event would hold the creation,
+// and the tray icon, on the one thread, and a wait in the main loop would
+// not run while a nested loop (a box, the menu, an armed reminder's hidden
+// dialog for hours) dispatches the thread's messages. So the registration is
+// tried again on a one-shot timer of the main window, though the program
+// otherwise keeps no timer for itself (the reminder's is the user's): every
+// loop dispatches a timer's message, and it costs one attempt a second until
+// the service is up.
+static bool RegisterOrRetryLater(RegisterSessionCall registerWindow, HWND window)
 {
-    for (int tries = 1;; tries++) {
-        if (registerWindow(window, kThisSession))
-            return true;
-        if (GetLastError() != kServiceNotUp || tries == kRegisterTries)
-            return false;
-        Sleep(kRegisterRetryDelay);
-    }
+    if (registerWindow(window, kThisSession))
+        return true;
+    if (GetLastError() == kServiceNotUp)
+        SetTimer(window, SESSION_REGISTRATION_TIMER, kRegisterRetryDelay, NULL);
+    return false;
 }
 
 // wtsapi32.dll is no KnownDLL: like winmm it is loaded from the system
@@ -34,10 +37,19 @@ void RegisterSessionNotifications(HWND window)
     if (wtsapi == NULL)
         return;
     RegisterSessionCall registerWindow;
-    if (FindEntry(wtsapi, "WTSRegisterSessionNotification", registerWindow) && RegisterWithRetries(registerWindow, window))
+    if (FindEntry(wtsapi, "WTSRegisterSessionNotification", registerWindow) &&
+        RegisterOrRetryLater(registerWindow, window))
         appState.sessionNotifications = wtsapi;
     else
         FreeLibrary(wtsapi);
+}
+
+// A WM_TIMER that another program posts finds the registration done.
+void RetrySessionNotifications(HWND window)
+{
+    KillTimer(window, SESSION_REGISTRATION_TIMER);
+    if (appState.sessionNotifications == NULL)
+        RegisterSessionNotifications(window);
 }
 
 void UnregisterSessionNotifications(HWND window)

@@ -5,6 +5,7 @@
 #include "../reminder/reminder_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
+#include "../system/power.h"
 #include "../state/app_state.h"
 
 // WM_APPCOMMAND carries the command in the high word of lParam. The wParam
@@ -67,10 +68,18 @@ static bool RunsUnderWow64()
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-UINT WINAPI NativeSystemFolder(LPSTR folder, UINT size)
+// The Sysnative alias exists from Vista (6.0) on. GetVersion answers on XP
+// too, and the only way it can mislead (a compatibility mode reporting an
+// older Windows) takes the way XP takes, which works on later ones as well.
+static bool HasSysnativeAlias()
 {
-    if (!RunsUnderWow64())
-        return GetSystemDirectoryA(folder, size);
+    return (GetVersion() & 0xFF) >= 6;
+}
+
+// The Windows folder's Sysnative: the native system folder, seen from a
+// 32-bit program only.
+static UINT WINAPI SysnativeFolder(LPSTR folder, UINT size)
+{
     char native[MAX_PATH];
     if (size < MAX_PATH || !WindowsFilePath(GetWindowsDirectoryA, "Sysnative", native))
         return 0;
@@ -87,34 +96,36 @@ static void RunWindowsProgram(FolderQuery folder, LPCSTR file, LPCSTR parameters
         ShellExecuteA(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
 }
 
-void StartTool(FolderQuery folder, LPCSTR file)
-{
-    RunWindowsProgram(folder, file, NULL);
-}
-
 // ERROR_ELEVATION_REQUIRED, which MinGW's headers lack.
 static const DWORD kElevationRequired = 740;
 
 typedef BOOL(WINAPI *DisableRedirectionFunction)(PVOID *previous);
 typedef BOOL(WINAPI *RevertRedirectionFunction)(PVOID previous);
 
-// Starts the program at path with WOW64's file-system redirection off around
-// the one call, as the documentation allows for a call that loads no DLL
-// (ShellExecute may). The two entries exist on every 64-bit Windows, but not
-// on 32-bit XP, so they are looked up. Returns the error, 0 once started.
-static DWORD StartNativeImage(LPCSTR path)
+// Starts the program at path with WOW64's file-system redirection off
+// around the one CreateProcess, as the documentation asks of a call that
+// must not be redirected: everything else the start needs is ready before,
+// and only the error is read before redirection is back. Given the full
+// path, CreateProcess searches for nothing, and the new process loads its
+// DLLs in its own context, where our thread's redirection does not reach;
+// ShellExecute would load shell extensions into ours. The two entries exist
+// on every 64-bit Windows, but not on 32-bit XP, so they are looked up.
+// Returns the error, 0 once started.
+static DWORD StartNativeImage(LPCSTR path, LPSTR commandLine)
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     DisableRedirectionFunction disableRedirection;
     RevertRedirectionFunction revertRedirection;
-    PVOID previous;
     if (!FindEntry(kernel, "Wow64DisableWow64FsRedirection", disableRedirection) ||
-        !FindEntry(kernel, "Wow64RevertWow64FsRedirection", revertRedirection) || !disableRedirection(&previous))
+        !FindEntry(kernel, "Wow64RevertWow64FsRedirection", revertRedirection))
         return ERROR_INVALID_FUNCTION;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started;
-    BOOL ok = CreateProcessA(path, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
+    PVOID previous;
+    if (!disableRedirection(&previous))
+        return ERROR_INVALID_FUNCTION;
+    BOOL ok = CreateProcessA(path, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
     DWORD error = ok ? 0 : GetLastError();
     revertRedirection(previous);
     if (ok) {
@@ -124,18 +135,42 @@ static DWORD StartNativeImage(LPCSTR path)
     return error;
 }
 
-// Under WOW64 the Windows folder's regedit.exe is the 32-bit editor in
-// SysWOW64, which shows the 32-bit view of HKLM\Software, and Sysnative
-// covers only the system folder. An unelevated copy is refused the native
-// editor's start (it needs elevation); ShellExecute then asks through UAC,
-// which starts the native editor.
-void StartRegistryEditor()
+// The native folder\file from the i686 build under WOW64, by its redirected
+// path with redirection off. A program that asks an administrator for
+// elevation is refused by CreateProcess; ShellExecute of the same path then
+// shows UAC's prompt, and Windows does not redirect a start that prompts:
+// it starts the native program.
+static void StartWithoutRedirection(FolderQuery folder, LPCSTR file, LPCSTR parameters)
 {
     char path[MAX_PATH];
-    if (!WindowsFilePath(GetWindowsDirectoryA, "regedit.exe", path))
+    char commandLine[MAX_PATH];
+    if (!WindowsFilePath(folder, file, path))
         return;
-    if (!RunsUnderWow64() || StartNativeImage(path) == kElevationRequired)
-        ShellExecuteA(NULL, NULL, path, NULL, NULL, SW_SHOWNORMAL);
+    if (parameters != NULL)
+        wsprintfA(commandLine, "%s %s", file, parameters);
+    if (StartNativeImage(path, parameters != NULL ? commandLine : NULL) == kElevationRequired)
+        ShellExecuteA(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
+}
+
+// Files the shell opens (.cpl, .msc) start their native hosts themselves.
+// Under WOW64 the documentation's way to a native program is the Sysnative
+// alias, where it exists. A program that asks an administrator for
+// elevation (the task manager, the registry editor) cannot use it: Windows
+// hands that start to its elevation service, a 64-bit process, which does
+// not see the alias. The registry editor is not in the system folder at all.
+static void StartWindowsFile(FolderQuery folder, LPCSTR file, LPCSTR parameters, ToolKind kind)
+{
+    if (kind == TOOL_SHELL_FILE || !RunsUnderWow64())
+        RunWindowsProgram(folder, file, parameters);
+    else if (kind == TOOL_PROGRAM && HasSysnativeAlias())
+        RunWindowsProgram(SysnativeFolder, file, parameters);
+    else
+        StartWithoutRedirection(folder, file, parameters);
+}
+
+void StartTool(FolderQuery folder, LPCSTR file, ToolKind kind)
+{
+    StartWindowsFile(folder, file, NULL, kind);
 }
 
 // winmm.dll is loaded only for this command: imported, it would be looked
@@ -166,39 +201,15 @@ void StartScreenSaver()
     BroadcastWithoutHanging(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
-static bool AnyKeyIsDown()
-{
-    static const int kFirstKey = 0x08, kLastKey = 0xFE;
-    for (int key = kFirstKey; key <= kLastKey; key++) {
-        if (GetAsyncKeyState(key) & 0x8000)
-            return true;
-    }
-    return false;
-}
-
-// Windows wakes the display again at a key's release, and the hand that
-// pressed Shift+Insert may still be on the keys after the pause: the power
-// request waits until no key is down, for 2 s at most. Like the pause, this
-// wait holds the program's one thread.
-static void WaitUntilNoKeyIsDown()
-{
-    static const DWORD kPollInterval = 10, kLongestWait = 2000;
-    for (DWORD waited = 0; waited < kLongestWait && AnyKeyIsDown(); waited += kPollInterval)
-        Sleep(kPollInterval);
-}
-
 void TurnMonitorOffAndLock(HWND window)
 {
-    static const LPARAM kPowerOff = 2;
-    Sleep(kKeyReleasePause);
-    WaitUntilNoKeyIsDown();
-    PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+    TurnDisplayOff(window);
     LockWorkstation();
 }
 
 void LockWorkstation()
 {
-    RunWindowsProgram(NativeSystemFolder, "rundll32.exe", "user32.dll,LockWorkStation");
+    StartWindowsFile(GetSystemDirectoryA, "rundll32.exe", "user32.dll,LockWorkStation", TOOL_PROGRAM);
 }
 
 void ShowAbout()

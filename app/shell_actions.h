@@ -10,14 +10,13 @@ void ChangeBrightness(LONG newLevel);
 // Sets the chosen level again after the system put its own ramp back.
 void RestoreBrightness();
 void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam);
-// The folder of Windows' native programs, a FolderQuery: under WOW64 the
-// Sysnative alias, which only a 32-bit program sees (Vista on); elsewhere
-// the system directory. Callers pass a buffer of MAX_PATH.
-UINT WINAPI NativeSystemFolder(LPSTR folder, UINT size);
+// How a tool of Windows starts natively, also from the i686 build under
+// WOW64: a file the shell opens with its own native host (.cpl, .msc), a
+// program that asks for no elevation, or one that asks an administrator
+// for it.
+enum ToolKind { TOOL_SHELL_FILE, TOOL_PROGRAM, TOOL_ELEVATING_PROGRAM };
 // A tool of Windows by its full path in that folder.
-void StartTool(FolderQuery folder, LPCSTR file);
-// The native registry editor, also from the i686 build under WOW64.
-void StartRegistryEditor();
+void StartTool(FolderQuery folder, LPCSTR file, ToolKind kind);
 void SetCdDoor(LPCSTR mciCommand);
 void ShowDesktop();
 void StartScreenSaver();

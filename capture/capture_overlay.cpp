@@ -141,9 +141,13 @@ INT_PTR CALLBACK CaptureOverlayProc(HWND overlay, UINT message, WPARAM wParam, L
         return OnOpen(overlay);
     // The paint covers every pixel with the frozen picture: an erase first
     // would fill the whole screen with the dialog colour for nothing, and
-    // could show as a grey flash before the picture.
-    if (message == WM_ERASEBKGND)
+    // could show as a grey flash before the picture. A dialog procedure's
+    // TRUE only says the message was handled; the sender reads the answer,
+    // "erased", from DWLP_MSGRESULT.
+    if (message == WM_ERASEBKGND) {
+        SetWindowLongPtrA(overlay, DWLP_MSGRESULT, TRUE);
         return TRUE;
+    }
     if (message == WM_PAINT) {
         PaintOverlay(overlay);
         return TRUE;

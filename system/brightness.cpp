@@ -1,19 +1,29 @@
 #include "../platform/scoped_gdi.h"
+#include "../state/app_state.h"
 #include "display.h"
 #include "gamma_ramp.h"
+
+// The ramp of the new level; the display keeps that of the level before
+// when it refuses it.
+struct BrightnessStep {
+    GammaRamp ramp;
+    LONG level;
+    LONG levelBefore;
+};
 
 // Windows answers TRUE for a ramp its checks reject (one far from the
 // identity, above all a dark one) and keeps the old ramp; only reading it
 // back tells whether the display holds it.
-static bool SetAndHeld(HDC dc, const GammaRamp &ramp)
+static bool SetAndHeld(HDC dc, const BrightnessStep &step)
 {
     GammaRamp held;
-    return SetDeviceGammaRamp(dc, (LPVOID)&ramp) && GetDeviceGammaRamp(dc, &held) && RampsMatch(held, ramp);
+    return SetDeviceGammaRamp(dc, (LPVOID)&step.ramp) && GetDeviceGammaRamp(dc, &held) &&
+           RampHeld(held, step.level, step.levelBefore);
 }
 
 // Each display attached to the desktop, through a DC of its own; true when
 // at least one holds the ramp.
-static bool SetOnEachDisplay(const GammaRamp &ramp)
+static bool SetOnEachDisplay(const BrightnessStep &step)
 {
     bool held = false;
     DISPLAY_DEVICEA device;
@@ -24,7 +34,7 @@ static bool SetOnEachDisplay(const GammaRamp &ramp)
         HDC display = CreateDCA("DISPLAY", device.DeviceName, NULL, NULL);
         if (display == NULL)
             continue;
-        held = SetAndHeld(display, ramp) || held;
+        held = SetAndHeld(display, step) || held;
         DeleteDC(display);
     }
     return held;
@@ -35,14 +45,17 @@ static bool SetOnEachDisplay(const GammaRamp &ramp)
 // Each display gets the ramp on its own as well: since Windows 10 1903 the
 // whole-screen DC refuses every ramp while the desktop spans several
 // displays, and before that it reached the primary display alone.
+// The level before is the one the program holds until this one takes.
 BOOL ApplyBrightness(LONG level)
 {
-    GammaRamp ramp;
-    BuildGammaRamp(level, &ramp);
+    BrightnessStep step;
+    BuildGammaRamp(level, &step.ramp);
+    step.level = level;
+    step.levelBefore = appState.brightnessLevel;
     bool held;
     {
         ScopedGetDC screen(NULL);
-        held = screen.dc != NULL && SetAndHeld(screen.dc, ramp);
+        held = screen.dc != NULL && SetAndHeld(screen.dc, step);
     }
-    return SetOnEachDisplay(ramp) || held;
+    return SetOnEachDisplay(step) || held;
 }

@@ -25,20 +25,27 @@ void BuildGammaRamp(LONG level, GammaRamp *ramp)
     }
 }
 
-static const int kEightBitTolerance = 255;
-
-static bool ChannelMatches(const WORD *held, const WORD *wanted)
+// In the high byte of each entry: a display may keep no more. A driver
+// with fewer bits uses the most significant ones, without rounding (see
+// DrvIcmSetDeviceGammaRamp), and reads the rest back as it likes.
+static DWORD HighByteDistance(WORD held, WORD wanted)
 {
-    for (DWORD i = 0; i < GAMMA_RAMP_ENTRIES; ++i) {
-        int difference = (int)held[i] - (int)wanted[i];
-        if (difference > kEightBitTolerance || difference < -kEightBitTolerance)
-            return false;
-    }
-    return true;
+    int difference = (held >> 8) - (wanted >> 8);
+    return difference < 0 ? -difference : difference;
 }
 
-bool RampsMatch(const GammaRamp &held, const GammaRamp &wanted)
+static DWORD DistanceFromLevel(const GammaRamp &held, LONG level)
 {
-    return ChannelMatches(held.red, wanted.red) && ChannelMatches(held.green, wanted.green) &&
-           ChannelMatches(held.blue, wanted.blue);
+    DWORD distance = 0;
+    for (DWORD i = 0; i < GAMMA_RAMP_ENTRIES; ++i) {
+        WORD entry = GammaEntry(i, level);
+        distance += HighByteDistance(held.red[i], entry) + HighByteDistance(held.green[i], entry) +
+                    HighByteDistance(held.blue[i], entry);
+    }
+    return distance;
+}
+
+bool RampHeld(const GammaRamp &held, LONG level, LONG levelBefore)
+{
+    return DistanceFromLevel(held, level) < DistanceFromLevel(held, levelBefore);
 }

@@ -15,8 +15,12 @@ struct GammaRamp {
 
 // Entry i is i x level, clamped to 0xFFFF; the same on all three channels.
 void BuildGammaRamp(LONG level, GammaRamp *ramp);
-// True when a ramp read back from a display is the one set: a display may
-// keep only the high 8 bits of each entry, so entries match within 255.
-bool RampsMatch(const GammaRamp &held, const GammaRamp &wanted);
+// True when the ramp read back from a display is closer to the level's ramp
+// than to that of the level before, in the high byte of each entry, which
+// is all a display may keep. From level 512 up, neighbouring ramps differ by
+// less than 255 in every entry, so "within 255 of the wanted one" would take
+// the ramp before for the new one. Where the high bytes cannot tell the two
+// apart (levels 20000 and 20002), the tie counts as not held.
+bool RampHeld(const GammaRamp &held, LONG level, LONG levelBefore);
 
 #endif

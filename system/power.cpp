@@ -57,13 +57,13 @@ static bool HasModernStandbyOnly()
 
 // Turning the display off puts a Modern Standby machine to sleep, as the
 // monitor-off command does: users' reports and Microsoft's answers to them
-// agree, though no documentation page says so.
+// agree, though no documentation page says so. The click or key that chose
+// sleep would wake it at once, so this waits for them as monitor off does.
 static BOOL SleepMachine()
 {
-    static const LPARAM kPowerOff = 2;
-    if (HasModernStandbyOnly())
-        return PostMessageA(appState.trayIcon.hWnd, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
-    return SetSystemPowerState(TRUE, FALSE);
+    if (!HasModernStandbyOnly())
+        return SetSystemPowerState(TRUE, FALSE);
+    return TurnDisplayOff(appState.trayIcon.hWnd);
 }
 
 // Every session end is forced: open programs are closed without being asked.

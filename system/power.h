@@ -22,6 +22,9 @@ enum : ForcedPowerAction {
 };
 
 BOOL PerformPowerAction(PowerAction action);
+// Posts window the request to power the display off, after a pause and once
+// no key is down: a key's release would wake the display again.
+BOOL TurnDisplayOff(HWND window);
 void ForcedShutdown(ForcedPowerAction action);
 
 #endif

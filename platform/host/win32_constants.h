@@ -58,6 +58,7 @@
 #define SW_SHOWNORMAL 1
 #define SW_SHOWMAXIMIZED 3
 #define SW_SHOW 5
+#define DWLP_MSGRESULT 0
 
 // Message boxes
 #define MB_OK 0x00000000L

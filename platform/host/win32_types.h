@@ -47,6 +47,7 @@ typedef uintptr_t SIZE_T;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
+typedef intptr_t LONG_PTR;
 typedef WORD ATOM;
 typedef DWORD COLORREF;
 typedef LONG LSTATUS;

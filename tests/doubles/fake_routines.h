@@ -17,6 +17,7 @@ public:
     MOCK_METHOD(void, ShowTrayMenu, (HWND hwnd));
     MOCK_METHOD(BOOL, PerformPowerAction, (PowerAction action));
     MOCK_METHOD(void, ForcedShutdown, (ForcedPowerAction action));
+    MOCK_METHOD(BOOL, TurnDisplayOff, (HWND window));
     MOCK_METHOD(BOOL, ApplyBrightness, (LONG level));
     MOCK_METHOD(void, SetResolution, (DWORD width, DWORD height));
     MOCK_METHOD(void, RefreshIconMetrics, ());

@@ -12,6 +12,11 @@ void ForcedShutdown(ForcedPowerAction action)
     ActiveRoutines().ForcedShutdown(action);
 }
 
+BOOL TurnDisplayOff(HWND window)
+{
+    return ActiveRoutines().TurnDisplayOff(window);
+}
+
 BOOL ApplyBrightness(LONG level)
 {
     return ActiveRoutines().ApplyBrightness(level);

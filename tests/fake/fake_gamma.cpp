@@ -1,5 +1,6 @@
 #include "fake_gamma.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -8,21 +9,23 @@
 
 static int displays = 1;
 static int distance = 0x10000;
+static LONG startLevel = 257;
 static HDC wholeScreen = NULL;
 static std::map<HDC, GammaRamp> held;
 
-static GammaRamp Identity()
+static GammaRamp LevelRamp(LONG level)
 {
     GammaRamp ramp;
     for (int i = 0; i < GAMMA_RAMP_ENTRIES; i++)
-        ramp.red[i] = ramp.green[i] = ramp.blue[i] = (WORD)(i * 257);
+        ramp.red[i] = ramp.green[i] = ramp.blue[i] = (WORD)std::min<long>((long)i * level, 0xFFFF);
     return ramp;
 }
 
-void FakeGammaReset(int attachedDisplays, int allowedDistance)
+void FakeGammaReset(int attachedDisplays, int allowedDistance, LONG heldLevel)
 {
     displays = attachedDisplays;
     distance = allowedDistance;
+    startLevel = heldLevel;
     wholeScreen = NULL;
     held.clear();
 }
@@ -57,6 +60,6 @@ BOOL FakeGammaSet(HDC dc, const void *ramp, BOOL answer)
 void FakeGammaHeld(HDC dc, void *ramp)
 {
     auto found = held.find(dc);
-    GammaRamp kept = found == held.end() ? Identity() : found->second;
+    GammaRamp kept = found == held.end() ? LevelRamp(startLevel) : found->second;
     std::memcpy(ramp, &kept, sizeof kept);
 }

@@ -1,5 +1,6 @@
 #include "fake_win32.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <strings.h>
 
 #include "fake_clipboard.h"
+#include "fake_clock.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
 #include "fake_registry.h"
@@ -49,11 +51,15 @@ static void CheckNotSearchedBesideProgram(LPCSTR name)
     ADD_FAILURE() << "LoadLibraryA(\"" << name << "\"): a planted copy beside the program would be loaded";
 }
 
-// ShellExecute looks for a bare program name in the current directory first.
-static void CheckNotSearchedInCurrentDirectory(LPCSTR file)
+// ShellExecute and CreateProcess look for a file that is not named by its
+// full path (a bare name, or one made of a folder that could not be read)
+// from the current directory first.
+static void CheckNotSearchedInCurrentDirectory(LPCSTR call, LPCSTR file)
 {
-    if (file != nullptr && std::strchr(file, '\\') == nullptr && std::strstr(file, "://") == nullptr)
-        ADD_FAILURE() << "ShellExecuteA(\"" << file << "\"): a planted copy in the current directory would run";
+    if (file == nullptr || std::strstr(file, "://") != nullptr || std::strncmp(file, "\\\\", 2) == 0 ||
+        (std::isalpha((unsigned char)file[0]) && std::strncmp(file + 1, ":\\", 2) == 0))
+        return;
+    ADD_FAILURE() << call << "(\"" << file << "\"): not a full path: a planted copy in the current directory would run";
 }
 
 #define NO_TRACK

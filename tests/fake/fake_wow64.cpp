@@ -10,6 +10,8 @@
 
 static bool underWow64 = false;
 static bool redirectionOff = false;
+static DWORD windowsVersion;
+static bool elevationPrompts = false;
 static int previousRedirection;
 
 void FakeWow64Answered(BOOL wow64)
@@ -19,22 +21,55 @@ void FakeWow64Answered(BOOL wow64)
 
 void FakeWow64Reset()
 {
-    underWow64 = redirectionOff = false;
+    underWow64 = redirectionOff = elevationPrompts = false;
+    windowsVersion = kFakeWindows7;
+}
+
+void FakeWow64Windows(DWORD version, bool prompts)
+{
+    windowsVersion = version;
+    elevationPrompts = prompts;
+}
+
+DWORD FakeWow64Version()
+{
+    return windowsVersion;
+}
+
+// Programs whose manifest asks for the highest rights available.
+static bool AsksForElevation(LPCSTR path)
+{
+    return strcasestr(path, "\\taskmgr.exe") != nullptr || strcasestr(path, "\\regedit.exe") != nullptr;
+}
+
+// Before Vista there is no Sysnative; the elevation that UAC's prompt starts
+// is done by a 64-bit service, and 64-bit programs cannot use the alias.
+static void CheckSysnative(LPCSTR call, LPCSTR path)
+{
+    if ((windowsVersion & 0xFF) < 6)
+        ADD_FAILURE() << call << "(\"" << path << "\"): no Sysnative alias before Vista, so nothing starts";
+    else if (elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteA")
+        ADD_FAILURE() << call << "(\"" << path << "\"): the 64-bit elevation service cannot use the Sysnative alias";
 }
 
 // An .exe runs as the copy its path names; .msc and .cpl are opened by MMC
-// and the control panel, whose native hosts start themselves. ShellExecute
-// of regedit.exe is left alone: only an unelevated copy goes that way, and
-// the elevation starts the native editor.
+// and the control panel, whose native hosts start themselves. When the start
+// shows the UAC prompt, Windows does not redirect it and starts the native
+// program: that is how ShellExecute of such a program's own path is native.
 void CheckStartsNativeProgram(LPCSTR call, LPCSTR path)
 {
-    if (!underWow64 || redirectionOff || path == nullptr)
+    if (!underWow64 || path == nullptr)
+        return;
+    if (strcasestr(path, "\\Sysnative\\") != nullptr)
+        return CheckSysnative(call, path);
+    if (redirectionOff)
         return;
     std::string file(path);
     bool program = file.size() > 4 && strcasecmp(file.c_str() + file.size() - 4, ".exe") == 0;
-    bool inSystem32 = strcasestr(path, "\\system32\\") != nullptr;
-    bool editor = strcasestr(path, "\\regedit.exe") != nullptr && std::string(call) == "CreateProcessA";
-    if ((program && inSystem32) || editor)
+    bool redirected = (program && strcasestr(path, "\\system32\\") != nullptr) ||
+                      strcasestr(path, "\\regedit.exe") != nullptr;
+    bool prompted = elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteA";
+    if (redirected && !prompted)
         ADD_FAILURE() << call << "(\"" << path << "\"): under WOW64 this starts the 32-bit copy";
 }
 

@@ -11,6 +11,14 @@
 // copy of one of Windows' own programs.
 void FakeWow64Answered(BOOL wow64);
 void FakeWow64Reset();
+// The Windows the test stands for, as GetVersion answers (the Sysnative
+// alias exists from Vista, 6.0, on; Windows 7 unless a test says otherwise),
+// and whether the user is an administrator whom UAC asks before a program
+// that wants the highest rights available (the task manager, the registry
+// editor) starts.
+const DWORD kFakeXp64 = 0x0ECE0205, kFakeWindows7 = 0x1DB10106;
+void FakeWow64Windows(DWORD version, bool elevationPrompts);
+DWORD FakeWow64Version();
 void CheckStartsNativeProgram(LPCSTR call, LPCSTR path);
 void CheckRegistryView(HKEY root, LPCSTR subKey, REGSAM access);
 

@@ -11,6 +11,7 @@
 
 #include "state/app_state.h"
 #include "fake_clipboard.h"
+#include "fake_clock.h"
 #include "fake_gamma.h"
 #include "fake_hotkeys.h"
 #include "fake_registry.h"
@@ -31,6 +32,7 @@ using ::testing::IsNull;
 using ::testing::MockFunction;
 using ::testing::Pointee;
 using ::testing::Return;
+using ::testing::SaveArg;
 using ::testing::SaveArgPointee;
 using ::testing::Sequence;
 using ::testing::SetArgPointee;
@@ -81,6 +83,7 @@ protected:
         FakeRegistryReset();
         FakeWow64Reset();
         FakeGammaReset();
+        FakeClockReset();
         appState = AppState();
         SetStartValues();
     }

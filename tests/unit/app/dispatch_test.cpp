@@ -36,19 +36,15 @@ void ExpectWow64(FakeWin32 &win, BOOL wow64, int times = 1)
         .WillRepeatedly(DoAll(SetArgPointee<1>(wow64), Return(TRUE)));
 }
 
-// A tool outside WOW64: the programs ask first (the registry editor once it
-// has its path), .msc and .cpl files do not ask.
+// A tool outside WOW64: the programs ask first, .msc and .cpl files do not.
 void ExpectTool(FakeWin32 &win, const char *path)
 {
-    bool program = std::strstr(path, ".exe") != nullptr;
-    if (std::strstr(path, "system32") != nullptr) {
-        if (program)
-            ExpectWow64(win, FALSE);
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    } else {
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
+    if (std::strstr(path, ".exe") != nullptr)
         ExpectWow64(win, FALSE);
-    }
+    if (std::strstr(path, "system32") != nullptr)
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    else
+        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
     EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(path), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
@@ -105,11 +101,9 @@ std::vector<CommandCase> CommandTable()
                                                 AllOf(testing::Ge(1000u), testing::Le(5000u)), _));
          }},
         {IDM_REBUILD_ICON_CACHE, [](W &, R &r) { EXPECT_CALL(r, RefreshIconMetrics()); }},
-        {IDM_MONITOR_OFF, [](W &w, R &) {
-             // Posted, so the display goes off after the handler; the lock follows every time.
-             EXPECT_CALL(w, Sleep(200));
-             EXPECT_CALL(w, GetAsyncKeyState(_)).WillRepeatedly(Return(0));
-             EXPECT_CALL(w, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
+        {IDM_MONITOR_OFF, [](W &w, R &r) {
+             // The request goes to this window; the lock follows every time.
+             EXPECT_CALL(r, TurnDisplayOff(kWindow)).WillOnce(Return(TRUE));
              ExpectLock(w);
          }},
         {IDM_SHUTDOWN, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(1)); }},
@@ -279,7 +273,7 @@ TEST_F(Dispatch, NoToolStartsWithoutItsFullPath)
         SCOPED_TRACE(folder.size());
         EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).Times(3).WillRepeatedly(ReturnFolder(folder));
         EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(folder));
-        ExpectWow64(win, FALSE, 2);  // the calculator and the lock's rundll32
+        ExpectWow64(win, FALSE, 3);  // the calculator, the lock's rundll32 and the registry editor
         for (WPARAM command : {IDM_TOOL_CALC, IDM_LOCK, IDM_CD_OPEN, IDM_TOOL_REGEDIT})
             DispatchCommand(kWindow, command, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
@@ -291,73 +285,87 @@ TEST_F(Dispatch, NoToolStartsWithoutItsFullPath)
     DispatchCommand(kWindow, IDM_TOOL_CALC, 0);
 }
 
-// The i686 build on 64-bit Windows: Windows' programs come from the native
-// folder, and the registry editor, which Sysnative does not cover, starts
-// with redirection off; refused for want of elevation, it goes through
-// ShellExecute (UAC starts the native editor); any other refusal starts nothing.
-TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
+// A text argument, or none.
+template <class Text = LPCSTR>
+::testing::Matcher<Text> TextOrNull(const char *text)
 {
-    for (WPARAM command : {IDM_TOOL_CMD, IDM_TOOL_TASKMGR, IDM_TOOL_CALC, IDM_TOOL_MSINFO, IDM_LOCK}) {
-        SCOPED_TRACE(command);
-        InSequence order;
-        ExpectWow64(win, TRUE);
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
-        EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, ::testing::StartsWith("C:\\WINDOWS\\Sysnative\\"), _,
-                                       nullptr, SW_SHOWNORMAL));
-        DispatchCommand(kWindow, command, 0);
-        testing::Mock::VerifyAndClearExpectations(&win);
-    }
-    const HMODULE kernel32 = FakeHandle<HMODULE>(0x7702);
-    const PROCESS_INFORMATION editor = {FakeHandle<HANDLE>(0x7703), FakeHandle<HANDLE>(0x7704), 1, 2};
-    const struct { BOOL started; DWORD error; bool throughShell; } starts[] = {
-        {TRUE, 0, false}, {FALSE, 740 /* ERROR_ELEVATION_REQUIRED */, true}, {FALSE, ERROR_FILE_NOT_FOUND, false}};
-    for (const auto &start : starts) {
-        SCOPED_TRACE(start.error);
-        InSequence order;
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
-        ExpectWow64(win, TRUE);
-        EXPECT_CALL(win, GetModuleHandleA(StrEq("kernel32.dll"))).WillOnce(Return(kernel32));
-        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64DisableWow64FsRedirection")))
-            .WillOnce(Return(AsEntry(FakeWow64DisableRedirection)));
-        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64RevertWow64FsRedirection")))
-            .WillOnce(Return(AsEntry(FakeWow64RevertRedirection)));
-        EXPECT_CALL(win, CreateProcessA(StrEq("C:\\WINDOWS\\regedit.exe"), nullptr, nullptr, nullptr, FALSE, 0u,
-                                        nullptr, nullptr, _, _))
-            .WillOnce(DoAll(SetArgPointee<9>(editor), Return(start.started)));
-        if (start.started) {
-            EXPECT_CALL(win, CloseHandle(editor.hThread)).WillOnce(Return(TRUE));
-            EXPECT_CALL(win, CloseHandle(editor.hProcess)).WillOnce(Return(TRUE));
-        } else {
-            EXPECT_CALL(win, GetLastError()).WillOnce(Return(start.error));
-        }
-        if (start.throughShell)
-            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\regedit.exe"), nullptr, nullptr,
-                                           SW_SHOWNORMAL));
-        DispatchCommand(kWindow, IDM_TOOL_REGEDIT, 0);
-        testing::Mock::VerifyAndClearExpectations(&win);
-    }
+    return text != nullptr ? ::testing::Matcher<Text>(StrEq(text)) : ::testing::Matcher<Text>(IsNull());
 }
 
-// A key still held after the pause (Shift or Insert of the hotkey) would
-// wake the display at its release: the request waits for every key, 10 ms
-// at a time, and goes after 2 s however long a key is held.
-TEST_F(Dispatch, MonitorOffWaitsUntilNoKeyIsDown)
+// The i686 build on 64-bit Windows starts the native copy of every program
+// of Windows. Where the Sysnative alias exists, a program that asks for no
+// elevation comes from it; before Vista, and for a program that asks an
+// administrator for elevation (UAC's 64-bit service cannot use the alias),
+// it starts with redirection off around CreateProcess, and when that is
+// refused for want of elevation, ShellExecute of its own path shows the
+// prompt, and then Windows starts the native program.
+TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
 {
-    const struct { int key, heldPolls; } holds[] = {{VK_SHIFT, 1}, {VK_INSERT, 1}, {VK_SHIFT, 1000}};
-    for (const auto &hold : holds) {
-        const int heldPolls = hold.heldPolls;
-        SCOPED_TRACE(hold.key);
-        int polls = 0;
-        EXPECT_CALL(win, GetAsyncKeyState(_)).WillRepeatedly(Invoke([&](int key) -> SHORT {
-            polls += key == hold.key;
-            return key == hold.key && polls <= heldPolls ? (SHORT)0x8000 : 0;
-        }));
+    enum How { kShell, kStarted, kElevated, kRefused, kNothing };
+    const DWORD xp64 = kFakeXp64, win7 = kFakeWindows7;
+    const struct {
+        const char *what;
+        WPARAM command;
+        DWORD version;
+        bool prompts;  // an administrator whom UAC asks
+        const char *path;
+        How how;
+    } starts[] = {
+        {"command prompt, Windows 7", IDM_TOOL_CMD, win7, false, "C:\\WINDOWS\\Sysnative\\cmd.exe", kShell},
+        {"lock, administrator", IDM_LOCK, win7, true, "C:\\WINDOWS\\Sysnative\\rundll32.exe", kShell},
+        {"command prompt, XP x64: no alias", IDM_TOOL_CMD, xp64, false, "C:\\WINDOWS\\system32\\cmd.exe", kStarted},
+        {"lock, XP x64: no alias", IDM_LOCK, xp64, false, "C:\\WINDOWS\\system32\\rundll32.exe", kStarted},
+        {"task manager, standard user", IDM_TOOL_TASKMGR, win7, false, "C:\\WINDOWS\\system32\\taskmgr.exe", kStarted},
+        {"task manager, administrator", IDM_TOOL_TASKMGR, win7, true, "C:\\WINDOWS\\system32\\taskmgr.exe", kElevated},
+        {"registry editor, standard user", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kStarted},
+        {"registry editor, administrator", IDM_TOOL_REGEDIT, win7, true, "C:\\WINDOWS\\regedit.exe", kElevated},
+        {"registry editor, refused otherwise", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kRefused},
+        {"Windows folder unreadable", IDM_TOOL_CMD, win7, false, nullptr, kNothing},
+        {"Windows folder unreadable, registry editor", IDM_TOOL_REGEDIT, win7, false, nullptr, kNothing},
+    };
+    const HMODULE kernel32 = FakeHandle<HMODULE>(0x7702);
+    const PROCESS_INFORMATION started = {FakeHandle<HANDLE>(0x7703), FakeHandle<HANDLE>(0x7704), 1, 2};
+    for (const auto &start : starts) {
+        SCOPED_TRACE(start.what);
+        const bool lock = start.command == IDM_LOCK;
+        const char *parameters = lock ? "user32.dll,LockWorkStation" : nullptr;
+        // How the folders and entries are found is not the point: what starts is.
+        FakeWow64Windows(start.version, start.prompts);
+        EXPECT_CALL(win, GetCurrentProcess()).WillRepeatedly(Return(kThisProcess));
+        EXPECT_CALL(win, IsWow64Process(kThisProcess, _)).WillRepeatedly(DoAll(SetArgPointee<1>(TRUE), Return(TRUE)));
+        EXPECT_CALL(win, GetVersion()).Times(AnyNumber());
+        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kSystemFolder));
+        if (start.path != nullptr)
+            EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kWindowsFolder));
+        else  // failed, the buffer left as it was
+            EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillRepeatedly(Return(0u));
+        EXPECT_CALL(win, GetModuleHandleA(StrEq("kernel32.dll"))).WillRepeatedly(Return(kernel32));
+        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64DisableWow64FsRedirection")))
+            .WillRepeatedly(Return(AsEntry(FakeWow64DisableRedirection)));
+        EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64RevertWow64FsRedirection")))
+            .WillRepeatedly(Return(AsEntry(FakeWow64RevertRedirection)));
         InSequence order;
-        EXPECT_CALL(win, Sleep(200));
-        EXPECT_CALL(win, Sleep(10)).Times(heldPolls == 1 ? 1 : 200);
-        EXPECT_CALL(win, PostMessageA(kWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2));
-        ExpectLock(win);
-        DispatchCommand(kWindow, IDM_MONITOR_OFF, 0);
+        if (start.how == kShell)
+            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(start.path), TextOrNull(parameters), nullptr,
+                                           SW_SHOWNORMAL));
+        if (start.how >= kStarted && start.how <= kRefused) {
+            // The program's own name first on its command line, as a shell would put it.
+            const char *commandLine = lock ? "rundll32.exe user32.dll,LockWorkStation" : nullptr;
+            EXPECT_CALL(win, CreateProcessA(StrEq(start.path), TextOrNull<LPSTR>(commandLine), nullptr, nullptr, FALSE,
+                                            0u, nullptr, nullptr, _, _))
+                .WillOnce(DoAll(SetArgPointee<9>(started), Return(start.how == kStarted)));
+        }
+        if (start.how == kStarted) {
+            EXPECT_CALL(win, CloseHandle(started.hThread)).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, CloseHandle(started.hProcess)).WillOnce(Return(TRUE));
+        }
+        const DWORD kElevationRequired = 740;
+        if (start.how == kElevated || start.how == kRefused)
+            EXPECT_CALL(win, GetLastError())
+                .WillOnce(Return(start.how == kElevated ? kElevationRequired : ERROR_FILE_NOT_FOUND));
+        if (start.how == kElevated)
+            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(start.path), nullptr, nullptr, SW_SHOWNORMAL));
+        DispatchCommand(kWindow, start.command, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }

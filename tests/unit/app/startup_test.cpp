@@ -329,42 +329,55 @@ TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
 }
 
 // The registration outlives its call: the module stays until the window
-// ends. Early at logon the session service may not answer yet: tried again,
-// bounded; any other refusal, or the tenth, gives up and frees the module.
+// ends. Early at logon the session service may not answer yet: the creation
+// does not wait for it; a timer on the window tries again, as often as it
+// takes. Any other refusal gives up and frees the module.
 TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
 {
     const HMODULE kWtsapi = FakeHandle<HMODULE>(0x900);
     static std::vector<DWORD> answers;  // the error of each refusal; 0 registers
-    static DWORD refusal;               // what GetLastError tells after the last one
     auto registerWindow = [](HWND window, DWORD flags) -> BOOL {
         EXPECT_EQ(window, kWindow);
         EXPECT_EQ(flags, 0u) << "NOTIFY_FOR_THIS_SESSION";
         DWORD error = answers.front();
         answers.erase(answers.begin());
-        refusal = error;
         return error == 0;
     };
     const struct { std::vector<DWORD> answers; bool registered; } cases[] = {
-        {{0}, true}, {{1702, 1702, 0}, true}, {{5}, false}, {std::vector<DWORD>(10, 1702), false}};
+        {{0}, true}, {{1702, 0}, true}, {{1702, 1702, 1702, 0}, true}, {{5}, false}, {{1702, 5}, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.answers.size());
         answers = c.answers;
-        EXPECT_CALL(win, GetLastError()).Times(c.answers.size() - c.registered).WillRepeatedly(Invoke([] { return refusal; }));
-        EXPECT_CALL(win, Sleep(300)).Times(c.answers.size() - 1);
-        InSequence order;
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
-        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
-        EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
-            .WillOnce(Return(AsEntry(+registerWindow)));
+        UINT_PTR timer = 0;
+        for (size_t attempt = 0; attempt < c.answers.size(); attempt++) {
+            const DWORD answer = c.answers[attempt];
+            InSequence order;
+            if (attempt > 0)
+                EXPECT_CALL(win, KillTimer(kWindow, timer)).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+            EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
+            EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
+                .WillOnce(Return(AsEntry(+registerWindow)));
+            if (answer != 0) {
+                EXPECT_CALL(win, GetLastError()).WillOnce(Return(answer));
+                if (answer == 1702)  // RPC_S_INVALID_BINDING: the service is not up yet
+                    EXPECT_CALL(win, SetTimer(kWindow, _, _, nullptr)).WillOnce(DoAll(SaveArg<1>(&timer), Return(1)));
+                EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
+            }
+            if (attempt == 0)
+                RegisterSessionNotifications(kWindow);
+            else
+                EXPECT_EQ(MainWindowProc(kWindow, WM_TIMER, timer, 0), 0);
+            testing::Mock::VerifyAndClearExpectations(&win);
+            EXPECT_EQ(appState.sessionNotifications != NULL, c.registered && answer == 0);
+        }
         static bool unregistered;
         unregistered = false;
         if (c.registered) {
             EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSUnRegisterSessionNotification")))
                 .WillOnce(Return(AsEntry(+[](HWND window) { return unregistered = window == kWindow; })));
+            EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
         }
-        EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
-        RegisterSessionNotifications(kWindow);
-        EXPECT_EQ(appState.sessionNotifications != NULL, c.registered);
         UnregisterSessionNotifications(kWindow);
         EXPECT_EQ(unregistered, c.registered) << "each registration needs its unregistration";
         EXPECT_EQ(appState.sessionNotifications, (HMODULE)NULL);

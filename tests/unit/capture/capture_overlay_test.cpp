@@ -60,7 +60,9 @@ TEST_F(CaptureOverlay, OpenMakesTopmostWindowOverTheWholeVirtualScreenFrozenFrom
     EXPECT_EQ(appState.dragAnchor.x + appState.dragAnchor.y + appState.dragCorner.x + appState.dragCorner.y, 0u);
     // A monitor of another scale keeps the overlay where it is.
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_DPICHANGED, 0x00900090, 0), TRUE);
-    // Nothing is erased before the paint puts the picture on every pixel.
+    // Nothing is erased before the paint puts the picture on every pixel, and
+    // the sender is told so: a dialog's answer is its DWLP_MSGRESULT.
+    EXPECT_CALL(win, SetWindowLongPtrA(overlay, DWLP_MSGRESULT, TRUE));
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_ERASEBKGND, 0x30, 0), TRUE);
     LedgerRelease(frozen);
 
@@ -133,6 +135,20 @@ TEST_F(CaptureOverlay, PaintComposesOnlyTheAreaToRepaintWithTheFrameInPlaceAndRe
     EXPECT_CALL(win, BitBlt(paintDC, 90, 200, 211, 151, source, 90, 200, SRCCOPY));
     EXPECT_CALL(win, SelectObject(source, stockBitmap));
     EXPECT_CALL(win, DeleteDC(source));
+    EXPECT_CALL(win, EndPaint(overlay, _));
+    EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
+
+    // No DC to hold the picture: the working bitmap holds nothing composed,
+    // and the window keeps what it had.
+    ::testing::Mock::VerifyAndClearExpectations(&win);
+    appState.dragCorner = {300, 350};
+    beginPaint(RECT{90, 200, 301, 351});
+    EXPECT_CALL(win, CreateCompatibleDC(paintDC)).WillOnce(Return(memory)).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, CreateCompatibleBitmap(paintDC, 211, 151)).WillOnce(Return(work));
+    EXPECT_CALL(win, SelectObject(memory, (HGDIOBJ)work)).WillOnce(Return(stockBitmap));
+    EXPECT_CALL(win, SelectObject(memory, stockBitmap)).WillOnce(Return((HGDIOBJ)work));
+    EXPECT_CALL(win, DeleteObject((HGDIOBJ)work)).WillOnce(Return(TRUE));
+    EXPECT_CALL(win, DeleteDC(memory)).WillOnce(Return(TRUE));
     EXPECT_CALL(win, EndPaint(overlay, _));
     EXPECT_EQ(CaptureOverlayProc(overlay, WM_PAINT, 0, 0), TRUE);
     LedgerRelease(frozen);  // the paint must leave the picture itself alone

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -51,22 +52,28 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         BOOL answer;  // of every SetDeviceGammaRamp, before the fake's rules
         BOOL applied;
         bool displayRefuses = false;  // its own DC refuses what the whole screen took
+        LONG from = 256, to = 240;  // the level the displays hold, and the one asked for
     } cases[] = {
         {"one display takes it", 1, 0x10000, TRUE, TRUE},
         {"one display refuses it", 1, 0x10000, FALSE, FALSE},
         {"two displays: the whole screen refuses, each takes it", 2, 0x10000, TRUE, TRUE},
         {"answered TRUE and not kept", 1, 0x100, TRUE, FALSE},
         {"the whole screen holds it, the display's own DC refuses", 1, 0x10000, TRUE, TRUE, true},
+        // Neighbouring bright ramps differ by less than 255 in every entry.
+        {"bright: answered TRUE and not kept", 1, 37300, TRUE, FALSE, false, 598, 600},
+        {"bright: kept", 1, 0x10000, TRUE, TRUE, false, 598, 600},
+        {"too bright for 8 bits to tell from the level before", 1, 0x10000, TRUE, FALSE, false, 20000, 20002},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        FakeGammaReset(c.attached, c.allowedDistance);
+        FakeGammaReset(c.attached, c.allowedDistance, c.from);
+        appState.brightnessLevel = c.from;
         InSequence order;
         EXPECT_CALL(win, GetDC(IsNull())).WillOnce(Return(kScreen));
         EXPECT_CALL(win, SetDeviceGammaRamp(kScreen, _)).WillOnce(Invoke([&c](HDC, LPVOID ramp) {
             const GammaRamp &sent = *static_cast<const GammaRamp *>(ramp);
-            EXPECT_EQ(sent.red[1], 240);
-            EXPECT_EQ(sent.blue[255], 255 * 240);
+            EXPECT_EQ(sent.red[1], c.to);
+            EXPECT_EQ(sent.blue[2], std::min<LONG>(2 * c.to, 0xFFFF));
             return c.answer;
         }));
         if (c.answer && c.attached == 1)
@@ -74,7 +81,7 @@ TEST_F(Display, EachBrightnessStepCountsOnlyWhenADisplayHoldsTheRamp)
         EXPECT_CALL(win, ReleaseDC(IsNull(), kScreen)).WillOnce(Return(1));
         ExpectDisplays(win, c.attached == 1 ? std::vector<HDC>{kFirst} : std::vector<HDC>{kFirst, kSecond},
                        c.answer && !c.displayRefuses);
-        EXPECT_EQ(ApplyBrightness(240), c.applied);
+        EXPECT_EQ(ApplyBrightness(c.to), c.applied);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
     FakeGammaReset();

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "tests/fake/win32_test.h"
 #include "system/power.h"
 
@@ -78,18 +80,74 @@ TEST_F(Power, EachActionMakesItsOneCallAfterThePrivilege)
     const HWND mainWindow = FakeHandle<HWND>(0x50);
     for (const ActionCase &test : cases) {
         SCOPED_TRACE(testing::Message() << "action " << test.action << ", token opens " << test.tokenOpens);
+        // Shift, still down 30 ms after the pause, would wake the display at its release.
+        FakeClockReset();
+        EXPECT_CALL(win, GetAsyncKeyState(_)).Times(AnyNumber()).WillRepeatedly(Invoke([](int key) -> SHORT {
+            return key == VK_SHIFT && FakeClockNow() < 230 ? (SHORT)0x8000 : 0;
+        }));
+        EXPECT_CALL(win, GetTickCount()).Times(AnyNumber());
+        EXPECT_CALL(win, Sleep(10)).Times(AnyNumber());
         InSequence order;
         ExpectPrivilegeEnabled(test.tokenOpens);
         if (test.exitFlags >= 0)
             EXPECT_CALL(win, ExitWindowsEx((UINT)test.exitFlags, 0u)).WillOnce(Return(TRUE));
         if (test.machine != kNotAsked)
             ExpectCapabilities(win, test.machine);
-        if (test.machine == kModernStandbyOnly)
-            EXPECT_CALL(win, PostMessageA(mainWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2)).WillOnce(Return(TRUE));
+        if (test.machine == kModernStandbyOnly) {
+            // The pause and the key-up wait of monitor off, which this request is too.
+            EXPECT_CALL(win, Sleep(200));
+            EXPECT_CALL(win, PostMessageA(mainWindow, WM_SYSCOMMAND, SC_MONITORPOWER, 2)).WillOnce(Invoke([](auto...) {
+                EXPECT_GE(FakeClockNow(), 230u) << "posted while a key was down";
+                return TRUE;
+            }));
+        }
         if (test.suspend >= 0)
             EXPECT_CALL(win, SetSystemPowerState(test.suspend, test.force)).WillOnce(Return(TRUE));
         appState.trayIcon.hWnd = mainWindow;
         PerformPowerAction(test.action);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// Monitor off and sleep on a Modern Standby machine. A key still held after
+// the pause (Shift or Insert of the hotkey, or any other from Backspace, 0x08, to 0xFE) would wake the display at its
+// release: the request waits until no key is down, and goes 2 s after the
+// pause however long a key is held, counted by the tick count (which wraps)
+// since a 10 ms Sleep may last less or more than asked.
+TEST_F(Power, DisplayOffWaitsUntilNoKeyIsDown)
+{
+    const HWND window = FakeHandle<HWND>(0x50);
+    const DWORD kForever = 0xFFFFFFFF;
+    const struct { const char *what; int key; DWORD heldFor, clockStart, shortSleepLasts; } holds[] = {
+        {"Shift", VK_SHIFT, 30, 0, 0},
+        {"Insert", VK_INSERT, 30, 0, 0},
+        {"Backspace, the first key", 0x08, 30, 0, 0},
+        {"key 0xFE, the last", 0xFE, 30, 0, 0},
+        {"held", VK_SHIFT, kForever, 0, 0},
+        {"held, each 10 ms sleep lasts a 16 ms tick", VK_SHIFT, kForever, 0, 16},
+        {"held, each 10 ms sleep ends early", VK_SHIFT, kForever, 0, 1},
+        {"held while the tick count wraps", VK_SHIFT, kForever, 0xFFFFFC00, 0},
+    };
+    for (const auto &hold : holds) {
+        SCOPED_TRACE(hold.what);
+        FakeClockReset(hold.clockStart, hold.shortSleepLasts);
+        const DWORD waitStart = hold.clockStart + 200;
+        EXPECT_CALL(win, GetAsyncKeyState(_)).WillRepeatedly(Invoke([&](int key) -> SHORT {
+            return key == hold.key && FakeClockNow() - waitStart < hold.heldFor ? (SHORT)0x8000 : 0;
+        }));
+        EXPECT_CALL(win, GetTickCount()).Times(AnyNumber());
+        EXPECT_CALL(win, Sleep(10)).Times(AnyNumber());
+        DWORD postedAt = 0;
+        InSequence order;
+        EXPECT_CALL(win, Sleep(200));
+        EXPECT_CALL(win, PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2)).WillOnce(Invoke([&](auto...) {
+            postedAt = FakeClockNow();
+            return TRUE;
+        }));
+        TurnDisplayOff(window);
+        const DWORD waited = postedAt - waitStart;
+        EXPECT_GE(waited, std::min(hold.heldFor, 2000u)) << "posted while a key was down";
+        EXPECT_LE(waited, std::min(hold.heldFor, 2000u) + 16) << "waited on after the key came up or the 2 s";
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
