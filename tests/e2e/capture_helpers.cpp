@@ -61,17 +61,26 @@ void PumpMessages(DWORD milliseconds)
     }
 }
 
+// Wine starts a Linux program without a process handle to wait on, so the
+// shell that runs xdotool leaves a file when it is done, and the test waits
+// for that: a test must not go on while its keys and clicks are still coming.
 void Xdotool(const std::string &arguments)
 {
-    std::wstring commandLine = L"/usr/bin/xdotool " + std::wstring(arguments.begin(), arguments.end());
+    static int runs = 0;
+    std::string done = "/tmp/ombrivale-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++runs);
+    std::string shell = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; : >" + done + "\"";
+    std::wstring commandLine(shell.begin(), shell.end());
+    std::wstring doneHere = L"Z:" + std::wstring(done.begin(), done.end());
+    for (wchar_t &c : doneHere)
+        c = c == L'/' ? L'\\' : c;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION created = {};
     ASSERT_TRUE(CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created))
-        << "could not run " << commandLine << ": error " << GetLastError();
-    WaitForSingleObject(created.hProcess, 10000);
-    CloseHandle(created.hThread);
-    CloseHandle(created.hProcess);
+        << "could not run " << shell << ": error " << GetLastError();
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(doneHere); }, 10000)) << "xdotool did not end: " << shell;
+    DeleteFileW(doneHere.c_str());
 }
 
 std::string MoveTo(int x, int y)
