@@ -75,7 +75,7 @@ protected:
             return NULL;
         DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
         HWND dialog = WaitForSaveDialog(program.id);
-        EXPECT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+        EXPECT_NE(dialog, (HWND)NULL) << "no save dialog after the drag; the program shows" << DialogTitles(program.id);
         return dialog;
     }
 
@@ -131,7 +131,7 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
 
         DragPointer(drag.from.x, drag.from.y, drag.to.x, drag.to.y);
         HWND dialog = WaitForSaveDialog(program.id);
-        ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+        ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag; the program shows" << DialogTitles(program.id);
         EXPECT_TEXT_EQ(SaveDialogFileName(dialog), L"截图0" + std::to_wstring(number) + L".png");
         std::wstring shot = drag.into + L"shot" + std::to_wstring(number);
         if (drag.into == deep) {

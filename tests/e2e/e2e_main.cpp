@@ -5,15 +5,14 @@
 
 #include "capture_helpers.h"
 
-// Wine takes the ANSI code page from the Unix locale, and falls back to
-// another one where the locale is not generated. A run meant for a code page
-// proves it has that one, or it would pass under the wrong one.
+// Wine takes each process's ANSI code page from its Unix locale. A run meant
+// for a code page proves it has that one, or it could pass under another.
 static bool RunsUnderExpectedCodePage()
 {
     const char *expected = std::getenv("OMBRIVALE_EXPECTED_ACP");
     if (expected == nullptr || std::strtoul(expected, nullptr, 10) == GetACP())
         return true;
-    std::printf("FAIL: the ANSI code page is %u, this run is meant for %s (LANG=%s): is the locale generated?\n",
+    std::printf("FAIL: the ANSI code page is %u, this run is meant for %s (LANG=%s)\n",
                 GetACP(), expected, std::getenv("LANG") != nullptr ? std::getenv("LANG") : "");
     return false;
 }

@@ -242,8 +242,7 @@ void PressButton(HWND dialog, int buttonId)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed after button " << buttonId;
 }
 
-// The titles of the process's visible boxes, to say what came instead.
-static std::wstring VisibleDialogTitles(DWORD processId)
+std::wstring DialogTitles(DWORD processId)
 {
     std::wstring titles;
     for (HWND dialog : TopLevelWindows(processId, L"#32770", nullptr, true))
@@ -255,8 +254,7 @@ bool AnswerBox(DWORD processId, const wchar_t *caption, const std::wstring &text
 {
     HWND box = WaitForDialog(processId, caption);
     EXPECT_NE(box, (HWND)NULL) << "no box captioned \"" << caption << "\" came with: " << text
-                               << "\n  the process shows " << CountDialogs(processId) << " box(es), captioned:"
-                               << VisibleDialogTitles(processId);
+                               << "\n  the process shows" << DialogTitles(processId);
     if (box == NULL)
         return false;
     EXPECT_TEXT_EQ(MessageBoxText(box), text);

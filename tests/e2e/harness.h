@@ -70,6 +70,8 @@ HWND FindDialog(DWORD processId, const wchar_t *caption = nullptr);
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t *className, const wchar_t *title, bool visibleOnly);
 // Every visible dialog of the process.
 int CountDialogs(DWORD processId);
+// Their titles, each in quotes, to say what came instead of a dialog.
+std::wstring DialogTitles(DWORD processId);
 // The title of a top-level window.
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);

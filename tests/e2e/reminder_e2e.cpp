@@ -53,7 +53,8 @@ protected:
             program = StartProgram();
         SendCommand(program, IDM_REMINDER);
         HWND dialog = WaitForReminderWindow(program.id, true);
-        EXPECT_NE(dialog, (HWND)NULL) << "the reminder dialog did not open";
+        EXPECT_NE(dialog, (HWND)NULL) << "the reminder dialog did not open; the program shows"
+                                      << DialogTitles(program.id);
         return dialog;
     }
 
@@ -124,7 +125,7 @@ TEST_F(Reminder, RefusedMinutesWarnAndKeepTheInputForTheReminderAsTyped)
         SetControlText(minutes, entry);
         PressOk(dialog);
         HWND box = WaitForReminderWindow(program.id, false);
-        ASSERT_NE(box, (HWND)NULL) << "no warning";
+        ASSERT_NE(box, (HWND)NULL) << "no warning; the program shows" << DialogTitles(program.id);
         EXPECT_TEXT_EQ(MessageBoxText(box), L"你的输入不正确，请重新输入。");
         PressButton(box, IDOK);
         EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 500)) << "the warning ended the dialog";
@@ -137,7 +138,8 @@ TEST_F(Reminder, RefusedMinutesWarnAndKeepTheInputForTheReminderAsTyped)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
     PostMessageW(dialog, WM_TIMER, 1, 0);
     HWND box = WaitForReminderWindow(program.id, false);
-    ASSERT_NE(box, (HWND)NULL) << "no reminder box captioned \"" << kCaption << "\"";
+    ASSERT_NE(box, (HWND)NULL) << "no reminder box captioned \"" << kCaption << "\"; the program shows"
+                               << DialogTitles(program.id);
     EXPECT_TEXT_EQ(MessageBoxText(box), kText);
     PressButton(box, IDOK);
 }
