@@ -56,8 +56,14 @@ else
     echo "This kernel does not run 32-bit programs: the i686 build is only compiled and checked here."
 fi
 
-# Wine reads the ANSI code page from the locale: zh_CN.UTF-8 gives 936 (GBK).
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    echo "Generating the zh_CN.UTF-8 locale"
-    $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-fi
+# Wine reads the ANSI code page from the locale: zh_CN.UTF-8 gives 936 (GBK),
+# the program's home; the end-to-end tests also run under en_US.UTF-8 (1252,
+# English Windows) and hi_IN.UTF-8 (65001, Windows' UTF-8 option). Wine
+# names the code page after LANG even where the locale is not generated, but
+# then cannot map a file name outside ASCII to a Linux one.
+for language in zh_CN en_US hi_IN; do
+    if ! locale -a 2>/dev/null | grep -qi "^$language\.utf-\?8\$"; then
+        echo "Generating the $language.UTF-8 locale"
+        $SUDO localedef -i "$language" -f UTF-8 "$language.UTF-8"
+    fi
+done

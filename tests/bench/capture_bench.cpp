@@ -6,6 +6,7 @@
 // floor of one full-screen grab and one full-screen repaint, and its output.
 //   capture_bench.exe [soak]      (Ombrivale.exe beside it)
 #include <stdio.h>
+#include <cstring>
 
 #include "state/app_state.h"
 #include "capture/capture_overlay.h"
@@ -75,17 +76,17 @@ static LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LP
             PaintOverlay(window);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 static HWND CreateOverlay(int width, int height)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = OverlayProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = "BenchOverlay";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(WS_EX_TOPMOST, "BenchOverlay", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL, NULL,
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = L"BenchOverlay";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(WS_EX_TOPMOST, L"BenchOverlay", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL, NULL,
                            windowClass.hInstance, NULL);
 }
 
@@ -229,7 +230,7 @@ int main(int argc, char **argv)
     double grab = FullScreenGrab();
     printf("full-screen grab (program):      %6.2f ms  (with a full-screen repaint, the floor of an opening)\n", grab);
     RunTimings(grab + floor);
-    if (argc > 1 && lstrcmpA(argv[1], "soak") == 0)
+    if (argc > 1 && std::strcmp(argv[1], "soak") == 0)
         RunSoak(200, 50);
     return 0;
 }

@@ -24,7 +24,7 @@ static bool CancelledOverlay(const Program &program)
     return CancelOverlay(overlay);
 }
 
-static bool SavedShot(const Program &program, const std::string &path)
+static bool SavedShot(const Program &program, const std::wstring &path)
 {
     SendCommand(program, IDM_SCREENSHOT);
     HWND overlay = WaitForOverlay(program.id);
@@ -36,7 +36,7 @@ static bool SavedShot(const Program &program, const std::string &path)
         return false;
     ChooseFileAndSave(dialog, path);
     bool ended = WaitUntil([&] { return !IsWindow(overlay); });
-    DeleteFileA(path.c_str());  // so that the next save is not asked to overwrite
+    DeleteFileW(path.c_str());  // so that the next save is not asked to overwrite
     return ended;
 }
 
@@ -49,9 +49,7 @@ static void Report(const char *what, int done, SIZE_T before, SIZE_T after)
 void RunSoak(int overlays, int saves)
 {
     Program program = StartProgram();
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string path = std::string(temp) + "ombrivale_soak.png";
+    std::wstring path = TempFolder() + L"ombrivale_soak.png";
     for (int i = 0; i < 10; i++)  // warm-up: first-use allocations are no leak
         CancelledOverlay(program);
     SavedShot(program, path);

@@ -57,7 +57,7 @@ static double ReleaseToDialog(const Program &program, HWND overlay, HWND &dialog
 static double AnswerDialog(HWND dialog, int button, HWND overlay, const std::function<bool()> &delivered)
 {
     double start = NowMs();
-    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     return MsUntil(start, [&] { return !IsWindow(overlay) && delivered(); });
 }
 
@@ -84,7 +84,7 @@ static double TimeOpenings(const Program &program)
 }
 
 // A drag over a 400x300 region, then the save dialog answered with button.
-static void TimeOutput(const Program &program, int button, const std::string &path)
+static void TimeOutput(const Program &program, int button, const std::wstring &path)
 {
     HWND overlay = NULL, dialog = NULL;
     if (OpenOverlay(program, overlay) < 0)
@@ -95,14 +95,14 @@ static void TimeOutput(const Program &program, int button, const std::string &pa
     OpenClipboard(NULL);
     EmptyClipboard();
     CloseClipboard();
-    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    SetControlText(FileNameField(dialog), path);
     double answered = AnswerDialog(dialog, button, overlay, [&] {
-        return button == IDOK ? GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES
+        return button == IDOK ? FileExists(path)
                               : IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
     });
     printf("release to save dialog shown: %6.1f ms, then %s %6.1f ms\n", toDialog,
            button == IDOK ? "OK to PNG written:" : "cancel to picture on clipboard:", answered);
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
 }
 
 // The opening beside its floor at this size, in a line the script collects
@@ -111,10 +111,8 @@ void RunTimings(double floor)
 {
     Program program = StartProgram();
     double opening = TimeOpenings(program);
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
     for (int button : {IDOK, IDCANCEL})
-        TimeOutput(program, button, std::string(temp) + "ombrivale_timing.png");
+        TimeOutput(program, button, TempFolder() + L"ombrivale_timing.png");
     StopProgram(program);
     printf("opening %dx%d: %.1f ms, floor %.1f ms\n", GetSystemMetrics(SM_CXVIRTUALSCREEN),
            GetSystemMetrics(SM_CYVIRTUALSCREEN), opening, floor);

@@ -25,15 +25,15 @@ protected:
             EmptyClipboard();
             CloseClipboard();
         }
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "ombrivale_capture\\";
-        CreateDirectoryA(folder.c_str(), NULL);
-        DeleteFileA((folder + "shot.png").c_str());
-        // A folder deep enough that the saved path is longer than 128 bytes.
-        deep = folder + std::string(120, 'd') + "\\";
-        CreateDirectoryA(deep.c_str(), NULL);
-        RemoveDeepShots();
+        folder = TempFolder() + L"ombrivale_capture\\";
+        CreateDirectoryW(folder.c_str(), NULL);
+        DeleteFileW((folder + L"shot.png").c_str());
+        // A folder deep enough that the saved path is longer than 128 characters.
+        deep = folder + std::wstring(120, L'd') + L"\\";
+        CreateDirectoryW(deep.c_str(), NULL);
+        foreign = folder + kForeignFolderName + L"\\";
+        CreateDirectoryW(foreign.c_str(), NULL);
+        RemoveNumberedShots();
         program = StartProgram();
     }
 
@@ -41,17 +41,20 @@ protected:
     {
         ProgramTest::TearDown();
         DestroyWindow(colours);
-        for (const char *name : {"shot.png", "calc.exe", "calc.exe.ran"})
-            DeleteFileA((folder + name).c_str());
-        RemoveDeepShots();
-        RemoveDirectoryA(deep.c_str());
-        RemoveDirectoryA(folder.c_str());
+        for (const wchar_t *name : {L"shot.png", L"calc.exe", L"calc.exe.ran"})
+            DeleteFileW((folder + name).c_str());
+        RemoveNumberedShots();
+        RemoveDirectoryW(deep.c_str());
+        RemoveDirectoryW(foreign.c_str());
+        RemoveDirectoryW(folder.c_str());
     }
 
-    void RemoveDeepShots()
+    void RemoveNumberedShots()
     {
-        for (const char *name : {"shot0.png", "shot1.png", "shot2.png"})
-            DeleteFileA((deep + name).c_str());
+        for (const std::wstring &where : {deep, foreign}) {
+            for (const wchar_t *name : {L"shot0.png", L"shot1.png", L"shot2.png", L"shot3.png"})
+                DeleteFileW((where + name).c_str());
+        }
     }
 
     HWND OpenOverlay()
@@ -72,28 +75,33 @@ protected:
             return NULL;
         DragPointer(kFrom.x, kFrom.y, kTo.x, kTo.y);
         HWND dialog = WaitForSaveDialog(program.id);
-        EXPECT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
+        EXPECT_NE(dialog, (HWND)NULL) << "no save dialog after the drag; the program shows" << DialogTitles(program.id);
         return dialog;
     }
 
     HWND colours = NULL;
-    std::string folder;
-    std::string deep;
+    std::wstring folder;
+    std::wstring deep;
+    // Named in letters that no ANSI code page of the run holds.
+    std::wstring foreign;
 };
 
 // Drags over the colours, on the primary, across both monitors and wholly
 // on the monitor left of the primary, each saved as a PNG of the region
-// inside the frame.
+// inside the frame, into a folder deeper than 128 characters or into one
+// named in Hangul and Polish letters.
 TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
 {
     const struct {
         const char *where;
         RECT colours;
         POINT from, to;
+        const std::wstring &into;
     } drags[] = {
-        {"primary", kColourPlace, kFrom, kTo},
-        {"across both monitors", {-300, 200, 300, 500}, {-250, 250}, {250, 430}},
-        {"left monitor", {-900, 200, -500, 500}, {-850, 250}, {-550, 430}},
+        {"primary", kColourPlace, kFrom, kTo, deep},
+        {"across both monitors", {-300, 200, 300, 500}, {-250, 250}, {250, 430}, deep},
+        {"left monitor", {-900, 200, -500, 500}, {-850, 250}, {-550, 430}, deep},
+        {"primary, into the foreign folder", kColourPlace, kFrom, kTo, foreign},
     };
     for (int number = 0; number < (int)std::size(drags); number++) {
         const auto &drag = drags[number];
@@ -112,7 +120,7 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
         EXPECT_EQ(place.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
         EXPECT_EQ(place.right - place.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
         EXPECT_EQ(place.bottom - place.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        EXPECT_TRUE(GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
+        EXPECT_TRUE(GetWindowLongW(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) << "the overlay is not topmost";
         // Another program's window comes up over the overlay, inside the
         // region and over a green quarter, with its own red corner: it is on
         // the live screen, but not in what the user framed.
@@ -123,15 +131,17 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
 
         DragPointer(drag.from.x, drag.from.y, drag.to.x, drag.to.y);
         HWND dialog = WaitForSaveDialog(program.id);
-        ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag";
-        EXPECT_EQ(SaveDialogFileName(dialog), "截图0" + std::to_string(number) + ".png");
-        std::string shot = deep + "shot" + std::to_string(number);
-        ASSERT_GT((shot + ".png").size(), 128u);
+        ASSERT_NE(dialog, (HWND)NULL) << "no save dialog after the drag; the program shows" << DialogTitles(program.id);
+        EXPECT_TEXT_EQ(SaveDialogFileName(dialog), L"截图0" + std::to_wstring(number) + L".png");
+        std::wstring shot = drag.into + L"shot" + std::to_wstring(number);
+        if (drag.into == deep) {
+            ASSERT_GT((shot + L".png").size(), 128u);
+        }
         ChooseFileAndSave(dialog, shot);  // ".png" is added
         ASSERT_TRUE(OverlayGone()) << "the overlay stayed after the save";
         DestroyWindow(intruder);
 
-        Pixels saved = ReadPng(shot + ".png");
+        Pixels saved = ReadPng(shot + L".png");
         ASSERT_EQ(saved.width, drag.to.x - drag.from.x - 2) << "no readable " << shot << ".png";
         ASSERT_EQ(saved.height, drag.to.y - drag.from.y - 2);
         int differing = 0;
@@ -148,40 +158,40 @@ TEST_F(Capture, OverlayCoversScreenTopmostAndSavesRegionAsPng)
 // what shows a bare name being found.)
 TEST_F(Capture, CalcPlantedInTheStartAndSavedIntoFolderNeverRuns)
 {
-    ASSERT_TRUE(CopyFileA(PlantedPath("calc.exe").c_str(), (folder + "calc.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(PlantedPath(L"calc.exe").c_str(), (folder + L"calc.exe").c_str(), FALSE));
     StopProgram(program);
-    char testFolder[MAX_PATH];
-    GetCurrentDirectoryA(sizeof testFolder, testFolder);
-    SetCurrentDirectoryA(folder.c_str());
+    wchar_t testFolder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, testFolder);
+    SetCurrentDirectoryW(folder.c_str());
     program = StartProgram();
-    SetCurrentDirectoryA(testFolder);
+    SetCurrentDirectoryW(testFolder);
     HWND dialog = DragToSaveDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    ChooseFileAndSave(dialog, folder + "shot.png");
+    ChooseFileAndSave(dialog, folder + L"shot.png");
     ASSERT_TRUE(OverlayGone());
-    ASSERT_TRUE(FileExists(folder + "shot.png")) << "the shot was not saved into the folder";
+    ASSERT_TRUE(FileExists(folder + L"shot.png")) << "the shot was not saved into the folder";
     SendCommand(program, IDM_TOOL_CALC);
-    EXPECT_FALSE(WaitUntil([&] { return FileExists(folder + "calc.exe.ran"); }, 3000)) << "the planted calc.exe ran";
+    EXPECT_FALSE(WaitUntil([&] { return FileExists(folder + L"calc.exe.ran"); }, 3000)) << "the planted calc.exe ran";
 }
 
 TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)
 {
     HWND dialog = DragToSaveDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    ChooseFileAndSave(dialog, folder + "shot.png");
+    ChooseFileAndSave(dialog, folder + L"shot.png");
     ASSERT_TRUE(OverlayGone());
 
     dialog = DragToSaveDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    EXPECT_EQ(SaveDialogFileName(dialog), "截图01.png") << "the number did not grow after a save";
+    EXPECT_TEXT_EQ(SaveDialogFileName(dialog), L"截图01.png") << "the number did not grow after a save";
     // Changed printer settings, broadcast while the dialog is open, and a
     // stray right release must leave the output alone.
     HWND overlay = FindOverlay(program.id);
     ASSERT_NE(overlay, (HWND)NULL);
     DWORD_PTR answer = 0;
-    EXPECT_NE(SendMessageTimeoutA(overlay, WM_DEVMODECHANGE, 0, (LPARAM) "Printer", SMTO_ABORTIFHUNG, 5000, &answer), 0)
+    EXPECT_NE(SendMessageTimeoutW(overlay, WM_DEVMODECHANGE, 0, (LPARAM)L"Printer", SMTO_ABORTIFHUNG, 5000, &answer), 0)
         << "the overlay did not answer the mode change";
-    PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
+    PostMessageW(overlay, WM_RBUTTONUP, 0, 0);
     SendCommand(program, IDM_SCREENSHOT);
     EXPECT_FALSE(WaitUntil([&] { return CountOverlays(program.id) > 1; }, 1000)) << "the output was cancelled under the dialog";
     ASSERT_TRUE(IsWindow(dialog)) << "the save dialog went with the mode change";
@@ -193,7 +203,7 @@ TEST_F(Capture, CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber)
 
     dialog = DragToSaveDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    EXPECT_EQ(SaveDialogFileName(dialog), "截图01.png") << "a cancel changed the number";
+    EXPECT_TEXT_EQ(SaveDialogFileName(dialog), L"截图01.png") << "a cancel changed the number";
     PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(OverlayGone());
 }
@@ -205,7 +215,7 @@ TEST_F(Capture, ZeroAreaDragAndClickWarnOverOverlayAndRightClickCancels)
     DragPointer(400, 250, 400, 400);
     HWND box = WaitForBoxBeside(program.id, overlay);
     ASSERT_NE(box, (HWND)NULL) << "no warning for a selection without area";
-    EXPECT_EQ(MessageBoxText(box), "选择区域无效");
+    EXPECT_TEXT_EQ(MessageBoxText(box), L"选择区域无效");
     EXPECT_EQ(GetWindow(box, GW_OWNER), overlay) << "the warning is not owned by the overlay";
     PressButton(box, IDOK);
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 1000)) << "the warning ended the overlay";
@@ -214,7 +224,7 @@ TEST_F(Capture, ZeroAreaDragAndClickWarnOverOverlayAndRightClickCancels)
     Xdotool(MoveTo(500, 300) + " click 1");
     box = WaitForBoxBeside(program.id, overlay);
     ASSERT_NE(box, (HWND)NULL) << "no warning for a click without a drag";
-    EXPECT_EQ(MessageBoxText(box), "选择区域无效");
+    EXPECT_TEXT_EQ(MessageBoxText(box), L"选择区域无效");
     PressButton(box, IDOK);
 
     Xdotool(MoveTo(500, 300) + " click 3");

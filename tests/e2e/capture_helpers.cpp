@@ -13,7 +13,7 @@ static const COLORREF kQuadrants[4] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0,
 static LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_PAINT)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT client;
@@ -32,14 +32,14 @@ static LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wPara
 
 HWND ShowColourWindow(RECT place)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = ColourWindowProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = "CaptureColours";
-    RegisterClassA(&windowClass);
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = L"CaptureColours";
+    RegisterClassW(&windowClass);
     // Never in front: keys must reach the program, not this test's window,
     // which handles no messages while the test waits.
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "CaptureColours", "", WS_POPUP, place.left, place.top,
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"CaptureColours", L"", WS_POPUP, place.left, place.top,
                                   place.right - place.left, place.bottom - place.top, NULL, NULL,
                                   windowClass.hInstance, NULL);
     ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -53,25 +53,34 @@ void PumpMessages(DWORD milliseconds)
     DWORD start = GetTickCount();
     for (;;) {
         MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
+        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
         if (GetTickCount() - start >= milliseconds)
             return;
         Sleep(10);
     }
 }
 
+// Wine starts a Linux program without a process handle to wait on, so the
+// shell that runs xdotool leaves a file when it is done, and the test waits
+// for that: a test must not go on while its keys and clicks are still coming.
 void Xdotool(const std::string &arguments)
 {
-    std::string commandLine = "/usr/bin/xdotool " + arguments;
-    STARTUPINFOA startup = {};
+    static int runs = 0;
+    std::string done = "/tmp/ombrivale-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++runs);
+    std::string shell = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; : >" + done + "\"";
+    std::wstring commandLine(shell.begin(), shell.end());
+    std::wstring doneHere = L"Z:" + std::wstring(done.begin(), done.end());
+    for (wchar_t &c : doneHere)
+        c = c == L'/' ? L'\\' : c;
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION created = {};
-    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created))
-        << "could not run " << commandLine << ": error " << GetLastError();
-    WaitForSingleObject(created.hProcess, 10000);
-    CloseHandle(created.hThread);
-    CloseHandle(created.hProcess);
+    ASSERT_TRUE(CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &created))
+        << "could not run " << shell << ": error " << GetLastError();
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(doneHere); }, 10000)) << "xdotool did not end: " << shell;
+    DeleteFileW(doneHere.c_str());
 }
 
 std::string MoveTo(int x, int y)
@@ -101,12 +110,10 @@ static BOOL CALLBACK CollectDialog(HWND window, LPARAM parameter)
     OverlaySearch &search = *reinterpret_cast<OverlaySearch *>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner != search.processId || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0 ||
+    if (owner != search.processId || !IsWindowVisible(window) || ClassName(window) != L"#32770" ||
         window == search.except)
         return TRUE;
-    bool captionless = (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == 0;
+    bool captionless = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == 0;
     if (captionless == search.overlays)
         search.found.push_back(window);
     return TRUE;
@@ -139,14 +146,14 @@ HWND WaitForOverlay(DWORD processId, DWORD milliseconds)
 
 void PostDrag(HWND overlay, POINT from, POINT to)
 {
-    PostMessageA(overlay, WM_LBUTTONDOWN, 0, MAKELPARAM(from.x, from.y));
-    PostMessageA(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(to.x, to.y));
-    PostMessageA(overlay, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    PostMessageW(overlay, WM_LBUTTONDOWN, 0, MAKELPARAM(from.x, from.y));
+    PostMessageW(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(to.x, to.y));
+    PostMessageW(overlay, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
 bool CancelOverlay(HWND overlay)
 {
-    PostMessageA(overlay, WM_RBUTTONUP, 0, 0);
+    PostMessageW(overlay, WM_RBUTTONUP, 0, 0);
     return WaitUntil([&] { return !IsWindow(overlay); });
 }
 
@@ -171,20 +178,20 @@ HWND WaitForSaveDialog(DWORD processId)
 HWND FileNameField(HWND dialog)
 {
     HWND combo = GetDlgItem(dialog, 0x47C);
-    HWND edit = combo != NULL ? FindWindowExA(combo, NULL, "Edit", NULL) : NULL;
+    HWND edit = combo != NULL ? FindWindowExW(combo, NULL, L"Edit", NULL) : NULL;
     if (edit == NULL)
         edit = GetDlgItem(dialog, 0x480);
     return edit != NULL ? edit : combo;
 }
 
-std::string SaveDialogFileName(HWND dialog)
+std::wstring SaveDialogFileName(HWND dialog)
 {
     return ControlText(FileNameField(dialog));
 }
 
-void ChooseFileAndSave(HWND dialog, const std::string &path)
+void ChooseFileAndSave(HWND dialog, const std::wstring &path)
 {
-    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    SetControlText(FileNameField(dialog), path);
     PressButton(dialog, IDOK);
 }
 
@@ -192,7 +199,7 @@ Pixels BitmapPixels(HBITMAP bitmap)
 {
     Pixels pixels;
     BITMAP size = {};
-    if (GetObjectA(bitmap, sizeof size, &size) == 0)
+    if (GetObjectW(bitmap, sizeof size, &size) == 0)
         return pixels;
     pixels.width = size.bmWidth;
     pixels.height = size.bmHeight;
@@ -226,18 +233,16 @@ Pixels GrabScreenPixels(RECT rect)
     return pixels;
 }
 
-Pixels ReadPng(const std::string &path)
+Pixels ReadPng(const std::wstring &path)
 {
     GdiplusStartupInput input = {1, NULL, FALSE, FALSE};
     ULONG_PTR token = 0;
     Pixels pixels;
     if (GdiplusStartup(&token, &input, NULL) != 0)
         return pixels;
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     GpBitmap *image = NULL;
     HBITMAP bitmap = NULL;
-    if (GdipCreateBitmapFromFile(wide, &image) == 0) {
+    if (GdipCreateBitmapFromFile(path.c_str(), &image) == 0) {
         GdipCreateHBITMAPFromBitmap(image, &bitmap, 0);
         GdipDisposeImage(image);
     }
@@ -256,7 +261,7 @@ DWORD ClipboardBitmapSizeHere()
         return size;
     BITMAP bitmap = {};
     HANDLE data = GetClipboardData(CF_BITMAP);
-    if (data != NULL && GetObjectA(data, sizeof bitmap, &bitmap) != 0)
+    if (data != NULL && GetObjectW(data, sizeof bitmap, &bitmap) != 0)
         size = MAKELONG(bitmap.bmHeight, bitmap.bmWidth);
     CloseClipboard();
     return size;
@@ -268,8 +273,8 @@ DWORD ClipboardBitmapSizeHere()
 // reads it. Windows has no such limit.
 SIZE ClipboardBitmapSize()
 {
-    char self[MAX_PATH];
-    GetModuleFileNameA(NULL, self, sizeof self);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(NULL, self, MAX_PATH);
     PROCESS_INFORMATION reader = {};
     DWORD size = 0;
     if (StartProcess(self, kClipboardSizeArgument, 0, reader)) {

@@ -40,22 +40,23 @@ int CountOverlays(DWORD processId);
 // A visible dialog of the process other than the overlay (a message box).
 HWND WaitForBoxBeside(DWORD processId, HWND overlay, DWORD milliseconds = 5000);
 
-const char kSaveDialogTitle[] = "Ombrivale 截图保存";
+const wchar_t kSaveDialogTitle[] = L"Ombrivale 截图保存";
 HWND WaitForSaveDialog(DWORD processId);
 // The edit that holds the save dialog's file name.
 HWND FileNameField(HWND dialog);
-std::string SaveDialogFileName(HWND dialog);
-void ChooseFileAndSave(HWND dialog, const std::string &path);
+std::wstring SaveDialogFileName(HWND dialog);
+// Types the path into the file name field and presses Save.
+void ChooseFileAndSave(HWND dialog, const std::wstring &path);
 
 Pixels GrabScreenPixels(RECT rect);
 Pixels BitmapPixels(HBITMAP bitmap);
 // Decoded through GDI+; width 0 when the file cannot be read.
-Pixels ReadPng(const std::string &path);
+Pixels ReadPng(const std::wstring &path);
 // The size of the CF_BITMAP on the clipboard, {0, 0} when there is none.
 SIZE ClipboardBitmapSize();
 // The same, read in this process, as MAKELONG(height, width); what the test
 // program answers when started with this argument.
-const char kClipboardSizeArgument[] = "--clipboard-bitmap-size";
+const wchar_t kClipboardSizeArgument[] = L"--clipboard-bitmap-size";
 DWORD ClipboardBitmapSizeHere();
 
 #endif

@@ -2,48 +2,70 @@
 
 #include <shellapi.h>
 
+#include <iomanip>
+#include <sstream>
 #include <vector>
 
-static std::string TestProgramFolder()
+std::string Utf8(const std::wstring &text)
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string file(path, length);
-    return file.substr(0, file.find_last_of('\\') + 1);
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), NULL, 0, NULL, NULL);
+    std::string utf8(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), utf8.data(), size, NULL, NULL);
+    return utf8;
 }
 
-std::string PlantedPath(const char *name)
+::testing::AssertionResult SameText(const char *readExpression, const char *expectedExpression,
+                                    const std::wstring &read, const std::wstring &expected)
 {
-    return TestProgramFolder() + "planted\\" + name;
+    if (read == expected)
+        return ::testing::AssertionSuccess();
+    std::ostringstream units;
+    for (wchar_t unit : read)
+        units << " " << std::hex << std::uppercase << std::setw(4) << std::setfill('0') << (unsigned)unit;
+    return ::testing::AssertionFailure() << readExpression << " reads \"" << Utf8(read) << "\" (UTF-16" << units.str()
+                                         << "),\n  not " << expectedExpression << ": \"" << Utf8(expected) << "\"";
 }
 
-bool FileExists(const std::string &path)
+static std::wstring TestProgramFolder()
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring file(path, length);
+    return file.substr(0, file.find_last_of(L'\\') + 1);
 }
 
-std::string ProgramPath()
+std::wstring PlantedPath(const wchar_t *name)
 {
-    return TestProgramFolder() + "Ombrivale.exe";
+    return TestProgramFolder() + L"planted\\" + name;
 }
 
-std::string OtherBuildPath()
+bool FileExists(const std::wstring &path)
 {
-    return TestProgramFolder() + (sizeof(void *) == 8 ? "..\\win32\\" : "..\\win64\\") + "Ombrivale.exe";
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool StartProcess(const std::string &path, const std::string &arguments, DWORD flags, PROCESS_INFORMATION &created)
+std::wstring ProgramPath()
 {
-    STARTUPINFOA startup = {};
+    return TestProgramFolder() + L"Ombrivale.exe";
+}
+
+std::wstring OtherBuildPath()
+{
+    return TestProgramFolder() + (sizeof(void *) == 8 ? L"..\\win32\\" : L"..\\win64\\") + L"Ombrivale.exe";
+}
+
+bool StartProcess(const std::wstring &path, const std::wstring &arguments, DWORD flags, PROCESS_INFORMATION &created)
+{
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
-    return CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, flags, NULL, NULL, &startup, &created) != FALSE;
+    std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    return CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, flags, NULL, NULL, &startup, &created) != FALSE;
 }
 
-bool CanStart(const std::string &path)
+bool CanStart(const std::wstring &path)
 {
     PROCESS_INFORMATION created = {};
-    if (!StartProcess(path, "", CREATE_SUSPENDED, created))
+    if (!StartProcess(path, L"", CREATE_SUSPENDED, created))
         return false;
     TerminateProcess(created.hProcess, 0);
     CloseHandle(created.hThread);
@@ -51,11 +73,11 @@ bool CanStart(const std::string &path)
     return true;
 }
 
-Program Launch(const std::string &path)
+Program Launch(const std::wstring &path)
 {
     PROCESS_INFORMATION created = {};
     Program program;
-    if (!StartProcess(path, "", 0, created)) {
+    if (!StartProcess(path, L"", 0, created)) {
         ADD_FAILURE() << "could not start " << path << ": error " << GetLastError();
         return program;
     }
@@ -65,7 +87,7 @@ Program Launch(const std::string &path)
     return program;
 }
 
-Program StartProgram(const std::string &path)
+Program StartProgram(const std::wstring &path)
 {
     Program program = Launch(path);
     // Process id 0 would match any copy's window.
@@ -75,15 +97,15 @@ Program StartProgram(const std::string &path)
         ADD_FAILURE() << "the main window KORVANFOREVER did not appear";
     // The window is found while WM_CREATE still registers the hotkeys; a
     // message answered means creation is over and the loop runs.
-    else if (!SendMessageTimeoutA(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, NULL))
+    else if (!SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, NULL))
         ADD_FAILURE() << "the main window does not answer";
     return program;
 }
 
 struct WindowSearch {
     DWORD processId;
-    const char *className;
-    const char *title;
+    const wchar_t *className;
+    const wchar_t *title;
     bool visibleOnly;
     std::vector<HWND> found;
 };
@@ -97,9 +119,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
         return TRUE;
     if (search.visibleOnly && !IsWindowVisible(window))
         return TRUE;
-    char className[256];
-    GetClassNameA(window, className, sizeof className);
-    if (search.className != nullptr && lstrcmpA(className, search.className) != 0)
+    if (search.className != nullptr && ClassName(window) != search.className)
         return TRUE;
     if (search.title != nullptr && WindowText(window) != search.title)
         return TRUE;
@@ -107,7 +127,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const char *title, bool visibleOnly)
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t *className, const wchar_t *title, bool visibleOnly)
 {
     WindowSearch search = {processId, className, title, visibleOnly, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
@@ -116,7 +136,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char *className, const 
 
 HWND MainWindowOf(DWORD processId)
 {
-    std::vector<HWND> windows = TopLevelWindows(processId, "KORVAN", "KORVANFOREVER", false);
+    std::vector<HWND> windows = TopLevelWindows(processId, L"KORVAN", L"KORVANFOREVER", false);
     return windows.empty() ? NULL : windows.front();
 }
 
@@ -139,11 +159,11 @@ void StopProgram(Program &program)
         return;
     if (IsRunning(program)) {
         // Close whatever box it shows, then leave as the exit command does.
-        for (HWND box : TopLevelWindows(program.id, "#32770", nullptr, true))
-            PostMessageA(box, WM_CLOSE, 0, 0);
+        for (HWND box : TopLevelWindows(program.id, L"#32770", nullptr, true))
+            PostMessageW(box, WM_CLOSE, 0, 0);
         HWND window = MainWindowOf(program.id);
         if (window != NULL)
-            PostMessageA(window, WM_DESTROY, 0, 0);
+            PostMessageW(window, WM_DESTROY, 0, 0);
         if (WaitForSingleObject(program.process, 5000) != WAIT_OBJECT_0)
             TerminateProcess(program.process, 1);
         WaitForSingleObject(program.process, 5000);
@@ -164,13 +184,13 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD milliseconds)
     }
 }
 
-HWND FindDialog(DWORD processId, const char *caption)
+HWND FindDialog(DWORD processId, const wchar_t *caption)
 {
-    std::vector<HWND> dialogs = TopLevelWindows(processId, "#32770", caption, true);
+    std::vector<HWND> dialogs = TopLevelWindows(processId, L"#32770", caption, true);
     return dialogs.empty() ? NULL : dialogs.front();
 }
 
-HWND WaitForDialog(DWORD processId, const char *caption, DWORD milliseconds)
+HWND WaitForDialog(DWORD processId, const wchar_t *caption, DWORD milliseconds)
 {
     HWND dialog = NULL;
     WaitUntil([&] { return (dialog = FindDialog(processId, caption)) != NULL; }, milliseconds);
@@ -179,70 +199,98 @@ HWND WaitForDialog(DWORD processId, const char *caption, DWORD milliseconds)
 
 int CountDialogs(DWORD processId)
 {
-    return (int)TopLevelWindows(processId, "#32770", nullptr, true).size();
+    return (int)TopLevelWindows(processId, L"#32770", nullptr, true).size();
 }
 
-std::string WindowText(HWND window)
+std::wstring WindowText(HWND window)
 {
-    char text[2048];
-    int length = GetWindowTextA(window, text, sizeof text);
-    return std::string(text, length > 0 ? length : 0);
+    wchar_t text[2048];
+    int length = GetWindowTextW(window, text, (int)std::size(text));
+    return std::wstring(text, length > 0 ? length : 0);
 }
 
-std::string MessageBoxText(HWND box)
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[256];
+    int length = GetClassNameW(window, name, (int)std::size(name));
+    return std::wstring(name, length > 0 ? length : 0);
+}
+
+std::wstring ControlText(HWND control)
+{
+    wchar_t text[2048] = L"";
+    LRESULT length = SendMessageW(control, WM_GETTEXT, std::size(text), (LPARAM)text);
+    return std::wstring(text, length > 0 ? length : 0);
+}
+
+std::wstring MessageBoxText(HWND box)
 {
     // The message of a box is the static control with the identifier 0xFFFF.
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    return ControlText(GetDlgItem(box, 0xFFFF));
 }
 
-std::string ControlText(HWND control)
+void SetControlText(HWND control, const std::wstring &text)
 {
-    char text[2048] = "";
-    SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
-    return text;
+    SendMessageW(control, WM_SETTEXT, 0, (LPARAM)text.c_str());
 }
 
 void PressButton(HWND dialog, int buttonId)
 {
     HWND button = GetDlgItem(dialog, buttonId);
     ASSERT_NE(button, (HWND)NULL) << "the dialog has no button " << buttonId;
-    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed after button " << buttonId;
 }
 
-bool AnswerBox(DWORD processId, const char *caption, const std::string &text, int buttonId)
+std::wstring DialogTitles(DWORD processId)
+{
+    std::wstring titles;
+    for (HWND dialog : TopLevelWindows(processId, L"#32770", nullptr, true))
+        titles += L" \"" + WindowText(dialog) + L"\"";
+    return titles;
+}
+
+bool AnswerBox(DWORD processId, const wchar_t *caption, const std::wstring &text, int buttonId)
 {
     HWND box = WaitForDialog(processId, caption);
-    EXPECT_NE(box, (HWND)NULL) << "no box captioned " << caption << " came with: " << text;
+    EXPECT_NE(box, (HWND)NULL) << "no box captioned \"" << caption << "\" came with: " << text
+                               << "\n  the process shows" << DialogTitles(processId);
     if (box == NULL)
         return false;
-    EXPECT_EQ(MessageBoxText(box), text);
+    EXPECT_TEXT_EQ(MessageBoxText(box), text);
     PressButton(box, buttonId);
     return true;
 }
 
 void SendCommand(const Program &program, WPARAM command)
 {
-    PostMessageA(program.window, WM_COMMAND, command, 0);
+    PostMessageW(program.window, WM_COMMAND, command, 0);
 }
 
 bool TrayIconExists(HWND window)
 {
     // Modifying nothing succeeds only when the shell knows the icon.
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW probe = {};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
     probe.hWnd = window;
     probe.uID = 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
 bool BalloonVisible()
 {
-    for (HWND tip : TopLevelWindows(0, "tooltips_class32", nullptr, true)) {
-        if (GetWindowLongA(tip, GWL_STYLE) & 0x40 /* TTS_BALLOON */)
+    for (HWND tip : TopLevelWindows(0, L"tooltips_class32", nullptr, true)) {
+        if (GetWindowLongW(tip, GWL_STYLE) & 0x40 /* TTS_BALLOON */)
             return true;
     }
     return false;
+}
+
+std::wstring TempFolder()
+{
+    wchar_t temp[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp, length);
 }
 
 bool ScreenIs(DWORD width, DWORD height)
@@ -252,21 +300,21 @@ bool ScreenIs(DWORD width, DWORD height)
 
 bool StoredModeIs(DWORD width, DWORD height)
 {
-    DEVMODEA stored = {};
+    DEVMODEW stored = {};
     stored.dmSize = sizeof stored;
-    EnumDisplaySettingsA(NULL, ENUM_REGISTRY_SETTINGS, &stored);
+    EnumDisplaySettingsW(NULL, ENUM_REGISTRY_SETTINGS, &stored);
     return stored.dmPelsWidth == width && stored.dmPelsHeight == height;
 }
 
 void RestoreDisplay()
 {
     if (!ScreenIs(kPrimaryWidth, kPrimaryHeight) || !StoredModeIs(kPrimaryWidth, kPrimaryHeight)) {
-        DEVMODEA mode = {};
+        DEVMODEW mode = {};
         mode.dmSize = sizeof mode;
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
         mode.dmPelsWidth = kPrimaryWidth;
         mode.dmPelsHeight = kPrimaryHeight;
-        EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY), DISP_CHANGE_SUCCESSFUL)
+        EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_UPDATEREGISTRY), DISP_CHANGE_SUCCESSFUL)
             << "the primary monitor could not be put back to " << kPrimaryWidth << "x" << kPrimaryHeight;
     }
     WORD ramp[3][256];

@@ -3,14 +3,14 @@
 #include "harness.h"
 #include "tray_menu_helpers.h"
 
-static const char kCaption[] = "Ombrivale 定时提醒";
+static const wchar_t kCaption[] = L"Ombrivale 定时提醒";
 
 // The program's visible dialog with the reminder caption: the form itself
 // (it has the minutes field) or one of its message boxes.
 static HWND FindReminderWindow(DWORD processId, bool form)
 {
     HWND window = NULL;
-    while ((window = FindWindowExA(NULL, window, "#32770", kCaption)) != NULL) {
+    while ((window = FindWindowExW(NULL, window, L"#32770", kCaption)) != NULL) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         bool isForm = GetDlgItem(window, IDC_REMINDER_MINUTES) != NULL;
@@ -53,47 +53,46 @@ protected:
             program = StartProgram();
         SendCommand(program, IDM_REMINDER);
         HWND dialog = WaitForReminderWindow(program.id, true);
-        EXPECT_NE(dialog, (HWND)NULL) << "the reminder dialog did not open";
+        EXPECT_NE(dialog, (HWND)NULL) << "the reminder dialog did not open; the program shows"
+                                      << DialogTitles(program.id);
         return dialog;
     }
 
-    static void PressOk(HWND dialog) { PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
+    static void PressOk(HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
 };
 
 TEST_F(Reminder, DialogIsBuiltAsItsTemplate)
 {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    EXPECT_EQ(WindowText(dialog), kCaption);
+    EXPECT_TEXT_EQ(WindowText(dialog), kCaption);
     // Creation adds visibility, sibling clipping and the 3-D look to the template's bits.
-    EXPECT_EQ((DWORD)GetWindowLongA(dialog, GWL_STYLE) & ~(DWORD)(WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK),
+    EXPECT_EQ((DWORD)GetWindowLongW(dialog, GWL_STYLE) & ~(DWORD)(WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK),
               0x80C808C0u);
     POINT units = BaseUnits(dialog);
     ASSERT_TRUE(units.x != 0 && units.y != 0) << "the client area is not 205 x 107 dialog units";
 
-    const struct { int id; const char *className; const char *text; DWORD style; RECT units; } controls[] = {
-        {IDOK, "Button", "确定", 0x50010000, {152, 88, 50, 14}},
-        {0xFFFF, "Button", "设置提醒", 0x50000007, {2, 3, 200, 83}},
-        {IDC_REMINDER_TEXT, "Edit", "", 0x50A11004, {6, 24, 190, 57}},
-        {0xFFFF, "Static", "在", 0x50020000, {10, 12, 12, 10}},
-        {IDC_REMINDER_MINUTES, "Edit", "", 0x50812000, {22, 12, 22, 10}},
-        {0xFFFF, "Static", "分钟后执行", 0x50020000, {46, 12, 35, 10}},
-        {IDC_ACTION_SHUTDOWN, "Button", "关机", 0x50000009, {9, 90, 38, 12}},
-        {IDC_ACTION_RESTART, "Button", "重启", 0x50000009, {54, 90, 38, 12}},
-        {IDC_ACTION_LOGOFF, "Button", "注销", 0x50000009, {96, 90, 38, 12}},
+    const struct { int id; const wchar_t *className; const wchar_t *text; DWORD style; RECT units; } controls[] = {
+        {IDOK, L"Button", L"确定", 0x50010000, {152, 88, 50, 14}},
+        {0xFFFF, L"Button", L"设置提醒", 0x50000007, {2, 3, 200, 83}},
+        {IDC_REMINDER_TEXT, L"Edit", L"", 0x50A11004, {6, 24, 190, 57}},
+        {0xFFFF, L"Static", L"在", 0x50020000, {10, 12, 12, 10}},
+        {IDC_REMINDER_MINUTES, L"Edit", L"", 0x50812000, {22, 12, 22, 10}},
+        {0xFFFF, L"Static", L"分钟后执行", 0x50020000, {46, 12, 35, 10}},
+        {IDC_ACTION_SHUTDOWN, L"Button", L"关机", 0x50000009, {9, 90, 38, 12}},
+        {IDC_ACTION_RESTART, L"Button", L"重启", 0x50000009, {54, 90, 38, 12}},
+        {IDC_ACTION_LOGOFF, L"Button", L"注销", 0x50000009, {96, 90, 38, 12}},
     };
     HWND control = GetWindow(dialog, GW_CHILD);
     for (const auto &expected : controls) {
         ASSERT_NE(control, (HWND)NULL) << "fewer than nine controls";
         SCOPED_TRACE(expected.text);
-        char className[64];
-        GetClassNameA(control, className, sizeof className);
         EXPECT_EQ(GetDlgCtrlID(control), expected.id);
-        EXPECT_STREQ(className, expected.className);
-        EXPECT_EQ(ControlText(control), expected.text);
+        EXPECT_TEXT_EQ(ClassName(control), expected.className);
+        EXPECT_TEXT_EQ(ControlText(control), expected.text);
         // An edit control trades its border for the sunken client edge.
-        DWORD border = (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? WS_BORDER : 0;
-        EXPECT_EQ((DWORD)GetWindowLongA(control, GWL_STYLE) | border, expected.style);
+        DWORD border = (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? WS_BORDER : 0;
+        EXPECT_EQ((DWORD)GetWindowLongW(control, GWL_STYLE) | border, expected.style);
         const RECT &u = expected.units;
         RECT want = {MulDiv(u.left, units.x, 4), MulDiv(u.top, units.y, 8), 0, 0};
         want.right = want.left + MulDiv(u.right, units.x, 4);
@@ -108,29 +107,47 @@ TEST_F(Reminder, DialogIsBuiltAsItsTemplate)
     EXPECT_EQ(control, (HWND)NULL) << "more than nine controls";
 }
 
-TEST_F(Reminder, RefusedMinutesWarnAndKeepTheDialog)
+// The text typed before the refusals is the one the reminder shows, to the
+// character: Hangul and Polish letters that no ANSI code page of the run
+// holds, Chinese, a line break and a full-width space. The dialog's own
+// timer message fires it at once.
+TEST_F(Reminder, RefusedMinutesWarnAndKeepTheInputForTheReminderAsTyped)
 {
+    static const std::wstring kText = std::wstring(kForeignFolderName) + L" 폴더 정리\r\n整理文件夹　";
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
+    HWND text = GetDlgItem(dialog, IDC_REMINDER_TEXT);
     HWND minutes = GetDlgItem(dialog, IDC_REMINDER_MINUTES);
+    SetControlText(text, kText);
     // "-5" cannot be typed into the digits-only field, but it can be pasted.
-    for (const char *entry : {"0", "1441", "", "-5"}) {
+    for (const wchar_t *entry : {L"0", L"1441", L"", L"-5"}) {
         SCOPED_TRACE(entry);
-        SetWindowTextA(minutes, entry);
+        SetControlText(minutes, entry);
         PressOk(dialog);
         HWND box = WaitForReminderWindow(program.id, false);
-        ASSERT_NE(box, (HWND)NULL) << "no warning";
-        EXPECT_EQ(MessageBoxText(box), "你的输入不正确，请重新输入。");
+        ASSERT_NE(box, (HWND)NULL) << "no warning; the program shows" << DialogTitles(program.id);
+        EXPECT_TEXT_EQ(MessageBoxText(box), L"你的输入不正确，请重新输入。");
         PressButton(box, IDOK);
         EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 500)) << "the warning ended the dialog";
-        EXPECT_EQ(ControlText(minutes), entry) << "the input was not kept";
+        EXPECT_TEXT_EQ(ControlText(minutes), entry) << "the input was not kept";
     }
+    EXPECT_TEXT_EQ(ControlText(text), kText) << "the text was not kept";
+
+    SetControlText(minutes, L"1");
+    PressOk(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
+    PostMessageW(dialog, WM_TIMER, 1, 0);
+    HWND box = WaitForReminderWindow(program.id, false);
+    ASSERT_NE(box, (HWND)NULL) << "no reminder box captioned \"" << kCaption << "\"; the program shows"
+                               << DialogTitles(program.id);
+    EXPECT_TEXT_EQ(MessageBoxText(box), kText);
+    PressButton(box, IDOK);
 }
 
 static int CountReminderForms(DWORD processId)
 {
     int forms = 0;
-    for (HWND window : TopLevelWindows(processId, "#32770", kCaption, true))
+    for (HWND window : TopLevelWindows(processId, L"#32770", kCaption, true))
         forms += GetDlgItem(window, IDC_REMINDER_MINUTES) != NULL ? 1 : 0;
     return forms;
 }
@@ -143,23 +160,23 @@ TEST_F(Reminder, OneDialogEscapeDoesNothingAndCloseEndsItArmedOrNot)
     ASSERT_NE(dialog, (HWND)NULL);
     SendCommand(program, IDM_REMINDER);
     EXPECT_FALSE(WaitUntil([&] { return CountReminderForms(program.id) > 1; }, 1000)) << "a second dialog opened";
-    PostMessageA(dialog, WM_TIMER, 1, 0);
+    PostMessageW(dialog, WM_TIMER, 1, 0);
     HWND minutes = GetDlgItem(dialog, IDC_REMINDER_MINUTES);
-    PostMessageA(minutes, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(minutes, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 1000)) << "Esc closed the dialog";
     EXPECT_EQ(WaitForReminderWindow(program.id, false, 200), (HWND)NULL) << "an unarmed dialog fired";
-    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the close button did not end the dialog";
 
     dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    SetDlgItemTextA(dialog, IDC_REMINDER_MINUTES, "5");
+    SetControlText(GetDlgItem(dialog, IDC_REMINDER_MINUTES), L"5");
     PressOk(dialog);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
     SendCommand(program, IDM_REMINDER);
-    PostMessageA(dialog, WM_TIMER, 7, 0);
+    PostMessageW(dialog, WM_TIMER, 7, 0);
     EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1000)) << "armed, yet a window opened";
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the armed dialog did not end";
     EXPECT_NE(OpenDialog(), (HWND)NULL) << "closing the armed dialog did not disarm";
 }
@@ -167,7 +184,7 @@ TEST_F(Reminder, OneDialogEscapeDoesNothingAndCloseEndsItArmedOrNot)
 // Waits for the real one-minute timer.
 TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
 {
-    static const char kText[] = "该休息了，起来走走。\r\n第二行";
+    static const wchar_t kText[] = L"该休息了，起来走走。\r\n第二行";
     // The menu's "系统控制" submenu, whose last entry is the reminder, as
     // the user sees it before anything is armed.
     static const POINT kMenuAt = {700, 300};
@@ -177,8 +194,8 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     ASSERT_FALSE(enabled.empty());
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
-    SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, kText);
-    SetDlgItemTextA(dialog, IDC_REMINDER_MINUTES, "1");
+    SetControlText(GetDlgItem(dialog, IDC_REMINDER_TEXT), kText);
+    SetControlText(GetDlgItem(dialog, IDC_REMINDER_MINUTES), L"1");
     DWORD armedAt = GetTickCount();
     PressOk(dialog);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog stayed visible";
@@ -191,28 +208,28 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     HWND box = WaitForReminderWindow(program.id, false, 90000);
     ASSERT_NE(box, (HWND)NULL) << "no reminder within 90 s";
     EXPECT_GE(GetTickCount() - armedAt, 59000u) << "the reminder came early";
-    EXPECT_EQ(MessageBoxText(box), kText);
+    EXPECT_TEXT_EQ(MessageBoxText(box), kText);
     EXPECT_EQ(SubmenuPixels(program, 2, kMenuAt, width), enabled) << "the reminder entry stayed grayed";
 
     // While the box waits, a fresh dialog opens with empty fields; shut down
     // chosen there with refused minutes must not become this reminder's action.
     HWND again = OpenDialog();
     ASSERT_NE(again, (HWND)NULL);
-    EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_TEXT)), "");
-    EXPECT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_MINUTES)), "");
-    PostMessageA(GetDlgItem(again, IDC_ACTION_SHUTDOWN), BM_CLICK, 0, 0);
-    SetDlgItemTextA(again, IDC_REMINDER_MINUTES, "0");
+    EXPECT_TEXT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_TEXT)), L"");
+    EXPECT_TEXT_EQ(ControlText(GetDlgItem(again, IDC_REMINDER_MINUTES)), L"");
+    PostMessageW(GetDlgItem(again, IDC_ACTION_SHUTDOWN), BM_CLICK, 0, 0);
+    SetControlText(GetDlgItem(again, IDC_REMINDER_MINUTES), L"0");
     PressOk(again);
     HWND refused = NULL;
     ASSERT_TRUE(WaitUntil([&] {
-        for (HWND window : TopLevelWindows(program.id, "#32770", kCaption, true)) {
+        for (HWND window : TopLevelWindows(program.id, L"#32770", kCaption, true)) {
             if (window != box && window != again)
                 refused = window;
         }
         return refused != NULL;
     })) << "no warning for refused minutes";
     PressButton(refused, IDOK);
-    PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(again, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(again); })) << "the new dialog did not close";
     PressButton(box, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the fired reminder left its dialog behind";

@@ -1,6 +1,10 @@
 #!/bin/sh
 # Runs one end-to-end test in the Wine session that e2e.session.start opened.
-#   run_test.sh STATE_FILE E2E_EXE Suite.Name
+#   run_test.sh STATE_FILE E2E_EXE Suite.Name [LOCALE CODE_PAGE]
+# The test program and the program it starts run in LOCALE (by default the
+# session's, zh_CN.UTF-8), whose ANSI code page Wine takes for each process;
+# the test program fails at once unless GetACP() gives CODE_PAGE. The
+# wineserver, started in the session's locale, serves them all.
 # A 32-bit test program on a kernel that runs no 32-bit program exits 77,
 # which CTest reports as skipped. Wine's helper processes (the desktop,
 # services) outlive the test and would hold CTest's output pipe open, so the
@@ -8,6 +12,9 @@
 set -eu
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$1"
+if [ $# -ge 5 ]; then
+    export LANG="$4" LC_ALL="$4" OMBRIVALE_EXPECTED_ACP="$5"
+fi
 case "$(x86_64-w64-mingw32-objdump -f "$2")" in
 *pei-i386*)
     if ! "$HERE/../../tools/runs_32bit.sh"; then

@@ -2,10 +2,10 @@
 // the resident program.
 #include "harness.h"
 
-static const char kCaption[] = "Ombrivale";
-static const char kSecondCopyWarning[] = "你不用开很多次的，已经够啦！";
-static const char kHotkeyWarning[] = "注册热键失败，部分功能你将无法正常使用。";
-static const char kExitQuestion[] = "您确认退出程序？　　";
+static const wchar_t kCaption[] = L"Ombrivale";
+static const wchar_t kSecondCopyWarning[] = L"你不用开很多次的，已经够啦！";
+static const wchar_t kHotkeyWarning[] = L"注册热键失败，部分功能你将无法正常使用。";
+static const wchar_t kExitQuestion[] = L"您确认退出程序？　　";
 
 class Startup : public ProgramTest {};
 
@@ -34,18 +34,18 @@ TEST_F(Startup, SecondCopyWarnsAndLeavesFirstRunning)
 
 static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // A copy started at the same instant holds the mutex before its window exists.
 TEST_F(Startup, AnyWindowWithTheTitleOrTheMutexBlocksStartUp)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = PlainWindowProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = "SomeOtherClass";
-    RegisterClassA(&windowClass);
-    HWND impostor = CreateWindowExA(0, "SomeOtherClass", "KORVANFOREVER", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = L"SomeOtherClass";
+    RegisterClassW(&windowClass);
+    HWND impostor = CreateWindowExW(0, L"SomeOtherClass", L"KORVANFOREVER", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
                                     windowClass.hInstance, NULL);
     ASSERT_NE(impostor, (HWND)NULL);
     program = Launch();
@@ -53,7 +53,7 @@ TEST_F(Startup, AnyWindowWithTheTitleOrTheMutexBlocksStartUp)
     EXPECT_EQ(WaitForExit(program), 0u);
     DestroyWindow(impostor);
 
-    HANDLE mutex = CreateMutexA(NULL, FALSE, "Ombrivale.SingleInstance");
+    HANDLE mutex = CreateMutexW(NULL, FALSE, L"Ombrivale.SingleInstance");
     ASSERT_NE(mutex, (HANDLE)NULL);
     program = Launch();
     EXPECT_TRUE(AnswerBox(program.id, kCaption, kSecondCopyWarning, IDOK)) << "the mutex did not block start-up";
@@ -93,7 +93,7 @@ TEST_F(Startup, AboutShowsVersionText)
 {
     program = StartProgram();
     SendCommand(program, IDM_ABOUT);
-    AnswerBox(program.id, kCaption, "版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　", IDOK);
+    AnswerBox(program.id, kCaption, L"版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　", IDOK);
 }
 
 TEST_F(Startup, UnknownCommandsOpenNothing)
@@ -112,25 +112,25 @@ TEST_F(Startup, UnknownCommandsOpenNothing)
 // native copy first, as Windows does: the copy runs with that override.
 TEST_F(Startup, WinmmPlantedBesideTheProgramIsNeverLoaded)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "ombrivale_planted\\";
-    CreateDirectoryA(folder.c_str(), NULL);
-    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), (folder + "Ombrivale.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(PlantedPath("winmm.dll").c_str(), (folder + "winmm.dll").c_str(), FALSE));
-    static const char kOverrides[] = "Software\\Wine\\AppDefaults\\Ombrivale.exe\\DllOverrides";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm", REG_SZ, "native,builtin", 15), ERROR_SUCCESS);
-    program = StartProgram(folder + "Ombrivale.exe");
+    std::wstring folder = TempFolder() + L"ombrivale_planted\\";
+    CreateDirectoryW(folder.c_str(), NULL);
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder + L"Ombrivale.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(PlantedPath(L"winmm.dll").c_str(), (folder + L"winmm.dll").c_str(), FALSE));
+    static const wchar_t kOverrides[] = L"Software\\Wine\\AppDefaults\\Ombrivale.exe\\DllOverrides";
+    static const wchar_t kNativeFirst[] = L"native,builtin";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, L"winmm", REG_SZ, kNativeFirst, sizeof kNativeFirst),
+              ERROR_SUCCESS);
+    program = StartProgram(folder + L"Ombrivale.exe");
     // Sent, so that both commands are done when the check below runs.
     for (WPARAM command : {IDM_CD_OPEN, IDM_CD_CLOSE})
-        EXPECT_TRUE(SendMessageTimeoutA(program.window, WM_COMMAND, command, 0, SMTO_NORMAL, 10000, NULL));
-    EXPECT_FALSE(FileExists(folder + "winmm.dll.ran")) << "the planted winmm.dll was loaded";
+        EXPECT_TRUE(SendMessageTimeoutW(program.window, WM_COMMAND, command, 0, SMTO_NORMAL, 10000, NULL));
+    EXPECT_FALSE(FileExists(folder + L"winmm.dll.ran")) << "the planted winmm.dll was loaded";
     EXPECT_TRUE(IsRunning(program));
     StopProgram(program);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Ombrivale.exe");
-    for (const char *name : {"Ombrivale.exe", "winmm.dll", "winmm.dll.ran"})
-        DeleteFileA((folder + name).c_str());
-    RemoveDirectoryA(folder.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Ombrivale.exe");
+    for (const wchar_t *name : {L"Ombrivale.exe", L"winmm.dll", L"winmm.dll.ran"})
+        DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
@@ -144,7 +144,7 @@ TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
     // Posted, as a broadcast send would wait on every window of the desktop;
     // several, as any program may send it.
     for (int i = 0; i < 3; i++)
-        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     // The window lets go of its ten combinations before registering them
     // again, so nothing refuses them and no warning comes.
     EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 2000)) << "the restart brought a box";

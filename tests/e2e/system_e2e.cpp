@@ -9,16 +9,22 @@
 #include <tlhelp32.h>
 #include "tests/resolution_presets.h"
 
-static const char kCaption[] = "Ombrivale";
-static const char kMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
-static const char kIconSizeValue[] = "Shell Icon Size";
+static const wchar_t kCaption[] = L"Ombrivale";
+static const wchar_t kMetricsKey[] = L"Control Panel\\Desktop\\WindowMetrics";
+static const wchar_t kIconSizeValue[] = L"Shell Icon Size";
 
-static std::string IconSizeInRegistry()
+static std::wstring IconSizeInRegistry()
 {
-    char text[64] = "";
+    wchar_t text[64] = L"";
     DWORD size = sizeof text;
-    RegGetValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, RRF_RT_REG_SZ, NULL, text, &size);
+    RegGetValueW(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, RRF_RT_REG_SZ, NULL, text, &size);
     return text;
+}
+
+// A value the program never writes there.
+static LSTATUS ClearIconSize()
+{
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, REG_SZ, L"0", sizeof L"0");
 }
 
 class SystemControl : public ProgramTest {};
@@ -26,10 +32,10 @@ class SystemControl : public ProgramTest {};
 TEST_F(SystemControl, IconCacheRebuildStoresTheIconWidth)
 {
     // A fresh prefix may lack the key; the value starts as nothing the program writes.
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, REG_SZ, "0", 2), ERROR_SUCCESS);
+    ASSERT_EQ(ClearIconSize(), ERROR_SUCCESS);
     program = StartProgram();
     SendCommand(program, IDM_REBUILD_ICON_CACHE);
-    std::string expected = std::to_string(GetSystemMetrics(SM_CXICON));
+    std::wstring expected = std::to_wstring(GetSystemMetrics(SM_CXICON));
     EXPECT_TRUE(WaitUntil([&] { return IconSizeInRegistry() == expected; }))
         << "Shell Icon Size is " << IconSizeInRegistry() << ", the icon width " << expected;
     EXPECT_TRUE(IsRunning(program));
@@ -38,9 +44,9 @@ TEST_F(SystemControl, IconCacheRebuildStoresTheIconWidth)
 
 static bool DisplayListsMode(DWORD width, DWORD height)
 {
-    DEVMODEA mode = {};
+    DEVMODEW mode = {};
     mode.dmSize = sizeof mode;
-    for (DWORD i = 0; EnumDisplaySettingsA(NULL, i, &mode); ++i) {
+    for (DWORD i = 0; EnumDisplaySettingsW(NULL, i, &mode); ++i) {
         if (mode.dmPelsWidth == width && mode.dmPelsHeight == height)
             return true;
     }
@@ -79,9 +85,11 @@ TEST_F(DisplayModes, RefusedPresetWarnsInTheStoredMode)
         SCOPED_TRACE(testing::Message() << preset.width << "x" << preset.height);
         refused++;
         SendCommand(program, preset.command);
-        HWND box = WaitForDialog(program.id, kCaption);
+        // The first mode change of a fresh session, refused and put back,
+        // was seen to take over 5 s on a busy machine.
+        HWND box = WaitForDialog(program.id, kCaption, 15000);
         ASSERT_NE(box, (HWND)NULL) << "no warning";
-        EXPECT_EQ(MessageBoxText(box), "分辨率设置失败，已经恢复默认设置。　");
+        EXPECT_TEXT_EQ(MessageBoxText(box), L"分辨率设置失败，已经恢复默认设置。　");
         EXPECT_TRUE(ScreenIs(kPrimaryWidth, kPrimaryHeight)) << "not back in the stored mode";
         PressButton(box, IDOK);
     }
@@ -93,15 +101,15 @@ TEST_F(DisplayModes, RefusedPresetWarnsInTheStoredMode)
 // level, within 255: a display may keep only 8 bits of each entry.
 static bool EveryDisplayHoldsLevel(LONG level)
 {
-    DISPLAY_DEVICEA device = {};
+    DISPLAY_DEVICEW device = {};
     device.cb = sizeof device;
     int displays = 0;
-    for (DWORD i = 0; EnumDisplayDevicesA(NULL, i, &device, 0); i++) {
+    for (DWORD i = 0; EnumDisplayDevicesW(NULL, i, &device, 0); i++) {
         if (!(device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP))
             continue;
         displays++;
         WORD ramp[3][256];
-        HDC dc = CreateDCA("DISPLAY", device.DeviceName, NULL, NULL);
+        HDC dc = CreateDCW(L"DISPLAY", device.DeviceName, NULL, NULL);
         BOOL read = dc != NULL && GetDeviceGammaRamp(dc, ramp);
         if (dc != NULL)
             DeleteDC(dc);
@@ -141,7 +149,7 @@ TEST_F(SystemControl, BrightnessStepsReadBackOnEveryDisplay)
         SCOPED_TRACE(reset.what);
         RestoreDisplay();
         ASSERT_TRUE(EveryDisplayHoldsLevel(256)) << "the identity ramp did not take";
-        EXPECT_NE(SendMessageTimeoutA(program.window, reset.message, reset.wParam, 0, SMTO_NORMAL, 5000, NULL), 0);
+        EXPECT_NE(SendMessageTimeoutW(program.window, reset.message, reset.wParam, 0, SMTO_NORMAL, 5000, NULL), 0);
         EXPECT_TRUE(WaitUntil([] { return EveryDisplayHoldsLevel(254); })) << "the level did not come back";
     }
     SendCommand(program, IDM_BRIGHTNESS_DEFAULT);
@@ -153,7 +161,7 @@ TEST_F(SystemControl, BrightnessStepsReadBackOnEveryDisplay)
 // until the test lets it go.
 static DWORD WINAPI HungWindowThread(LPVOID release)
 {
-    HWND window = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    HWND window = CreateWindowExW(0, L"STATIC", L"hung", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     WaitForSingleObject((HANDLE)release, INFINITE);
     DestroyWindow(window);
     return 0;
@@ -162,17 +170,17 @@ static DWORD WINAPI HungWindowThread(LPVOID release)
 // Both commands broadcast; one hung window must not freeze the program.
 TEST_F(SystemControl, HungWindowDoesNotFreezeTheBroadcasts)
 {
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kMetricsKey, kIconSizeValue, REG_SZ, "0", 2), ERROR_SUCCESS);
+    ASSERT_EQ(ClearIconSize(), ERROR_SUCCESS);
     program = StartProgram();
-    HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE release = CreateEventW(NULL, TRUE, FALSE, NULL);
     HANDLE thread = CreateThread(NULL, 0, HungWindowThread, release, 0, NULL);
-    ASSERT_TRUE(WaitUntil([] { return FindWindowA("STATIC", "hung") != NULL; })) << "no hung window";
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"STATIC", L"hung") != NULL; })) << "no hung window";
     SendCommand(program, IDM_SCREENSAVER);
     SendCommand(program, IDM_REBUILD_ICON_CACHE);
-    std::string expected = std::to_string(GetSystemMetrics(SM_CXICON));
+    std::wstring expected = std::to_wstring(GetSystemMetrics(SM_CXICON));
     EXPECT_TRUE(WaitUntil([&] { return IconSizeInRegistry() == expected; }, 15000)) << "the icon size was not written";
     DWORD_PTR answer = 0;
-    EXPECT_NE(SendMessageTimeoutA(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer), 0)
+    EXPECT_NE(SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer), 0)
         << "the program no longer answers";
     SetEvent(release);
     WaitForSingleObject(thread, 5000);
@@ -188,7 +196,7 @@ TEST_F(SystemControl, ForcedShutdownAsksAndNoCancels)
         SendCommand(program, command);
         HWND box = WaitForDialog(program.id, kCaption);
         ASSERT_NE(box, (HWND)NULL) << "no confirmation for " << command;
-        EXPECT_EQ(MessageBoxText(box), "你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。");
+        EXPECT_TEXT_EQ(MessageBoxText(box), L"你确认已经把所有工作都保存了吗？　　　\r\n\r\n取消操作请点击否。");
         EXPECT_NE(GetDlgItem(box, IDYES), (HWND)NULL);
         PressButton(box, IDNO);
         EXPECT_FALSE(WaitUntil([&] { return !IsRunning(program); }, 1000)) << "No did not keep the program";
@@ -197,14 +205,14 @@ TEST_F(SystemControl, ForcedShutdownAsksAndNoCancels)
 }
 
 // A process the program started, by its file name; 0 until there is one.
-static DWORD ChildProcess(DWORD parent, const char *file)
+static DWORD ChildProcess(DWORD parent, const wchar_t *file)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
+    PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     DWORD found = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more && found == 0; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, file) == 0)
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && found == 0; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, file) == 0)
             found = entry.th32ProcessID;
     }
     CloseHandle(snapshot);
@@ -216,8 +224,8 @@ static DWORD ChildProcess(DWORD parent, const char *file)
 TEST_F(SystemControl, ToolsStartAsNativeProcesses)
 {
     program = StartProgram();
-    const struct { WPARAM command; const char *file; } tools[] = {
-        {IDM_TOOL_CMD, "cmd.exe"}, {IDM_TOOL_REGEDIT, "regedit.exe"}, {IDM_TOOL_TASKMGR, "taskmgr.exe"}};
+    const struct { WPARAM command; const wchar_t *file; } tools[] = {
+        {IDM_TOOL_CMD, L"cmd.exe"}, {IDM_TOOL_REGEDIT, L"regedit.exe"}, {IDM_TOOL_TASKMGR, L"taskmgr.exe"}};
     for (const auto &tool : tools) {
         SCOPED_TRACE(tool.file);
         SendCommand(program, tool.command);

@@ -63,7 +63,7 @@ TEST_F(TrayMenu, ExitAnsweredNoThenAboutOpensTheAboutBox)
     POINT exit;
     ASSERT_TRUE(WaitUntil([&] { return FindHighlightedRow(popup, exit); })) << "no item is highlighted";
     ClickAt(exit);
-    ASSERT_TRUE(AnswerBox(program.id, "Ombrivale", "您确认退出程序？　　", IDNO));
+    ASSERT_TRUE(AnswerBox(program.id, L"Ombrivale", L"您确认退出程序？　　", IDNO));
 
     popup = OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint);
     ASSERT_NE(popup, (HWND)NULL) << "the menu did not open again";
@@ -73,9 +73,10 @@ TEST_F(TrayMenu, ExitAnsweredNoThenAboutOpensTheAboutBox)
     POINT about;
     ASSERT_TRUE(WaitUntil([&] { return FindHighlightedRow(popup, about); })) << "no item is highlighted";
     ClickAt(about);
-    HWND box = WaitForDialog(program.id, "Ombrivale");
+    HWND box = WaitForDialog(program.id, L"Ombrivale");
     ASSERT_NE(box, (HWND)NULL) << "the click sent no about command";
-    EXPECT_EQ(MessageBoxText(box).substr(0, 10), "版本：v1.5");
+    static const std::wstring kVersion = L"版本：v1.5";
+    EXPECT_TEXT_EQ(MessageBoxText(box).substr(0, kVersion.size()), kVersion);
     PressButton(box, IDOK);
     EXPECT_TRUE(IsRunning(program));
 }

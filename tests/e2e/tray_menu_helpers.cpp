@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 std::vector<HWND> MenuWindows(DWORD processId)
 {
-    return TopLevelWindows(processId, "#32768", nullptr, true);
+    return TopLevelWindows(processId, L"#32768", nullptr, true);
 }
 
 HWND OpenTrayMenu(const Program &program, LPARAM mouseMessage, POINT at, DWORD milliseconds)
 {
     SetCursorPos(at.x, at.y);
-    PostMessageA(program.window, WM_TRAYICON, 1, mouseMessage);
+    PostMessageW(program.window, WM_TRAYICON, 1, mouseMessage);
     HWND menu = NULL;
     WaitUntil(
         [&] {
@@ -101,46 +99,59 @@ bool FindHighlightedRow(HWND menu, POINT &middle)
     return true;
 }
 
-static std::string ReadWholeFile(const std::string &path)
+// The bytes of a file; /proc's files report no size, so read to the end.
+static std::string ReadWholeFile(const std::wstring &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::string bytes;
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, NULL) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
 }
 
-// Wine rewrites a process's argv to its Windows command line, which starts
-// with the executable's path, quoted or not.
-static bool CommandLineRuns(std::string commandLine, const std::string &executablePath)
+// Wine rewrites a process's argv to its Windows command line, in the UTF-8
+// of the Unix locale, which starts with the executable's path, quoted or not.
+static bool CommandLineRuns(const std::string &commandLine, const std::wstring &executablePath)
 {
-    if (!commandLine.empty() && commandLine[0] == '"')
-        commandLine.erase(0, 1);
-    return commandLine.size() >= executablePath.size() &&
-           lstrcmpiA(commandLine.substr(0, executablePath.size()).c_str(), executablePath.c_str()) == 0;
+    std::string path = Utf8(executablePath);
+    size_t start = commandLine.compare(0, 1, "\"") == 0 ? 1 : 0;
+    if (commandLine.size() < start + path.size())
+        return false;
+    std::wstring ran(executablePath.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, commandLine.data() + start, (int)path.size(), ran.data(),
+                                     (int)ran.size());
+    return CompareStringOrdinal(ran.c_str(), length, executablePath.c_str(), (int)executablePath.size(), TRUE) ==
+           CSTR_EQUAL;
 }
 
-DWORD UnixProcessOf(const std::string &executablePath)
+DWORD UnixProcessOf(const std::wstring &executablePath)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
     DWORD newest = 0;
     do {
-        DWORD pid = strtoul(found.cFileName, nullptr, 10);
+        DWORD pid = wcstoul(found.cFileName, nullptr, 10);
         if (pid == 0)
             continue;
-        std::string commandLine = ReadWholeFile(std::string("Z:\\proc\\") + found.cFileName + "\\cmdline");
+        std::string commandLine = ReadWholeFile(std::wstring(L"Z:\\proc\\") + found.cFileName + L"\\cmdline");
         if (CommandLineRuns(commandLine, executablePath) && pid > newest)
             newest = pid;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return newest;
 }
 
 long ResidentKilobytes(DWORD unixPid)
 {
-    std::string status = ReadWholeFile("Z:\\proc\\" + std::to_string(unixPid) + "\\status");
+    std::string status = ReadWholeFile(L"Z:\\proc\\" + std::to_wstring(unixPid) + L"\\status");
     size_t at = status.find("VmRSS:");
     return at == std::string::npos ? -1 : strtol(status.c_str() + at + 6, nullptr, 10);
 }

@@ -32,7 +32,7 @@ bool FindHighlightedRow(HWND menu, POINT &middle);
 // The Linux pid of the newest Wine process running the executable at that
 // Windows path (0 if none), and its resident memory in kB, read from /proc
 // through Wine's Z: drive.
-DWORD UnixProcessOf(const std::string &executablePath);
+DWORD UnixProcessOf(const std::wstring &executablePath);
 long ResidentKilobytes(DWORD unixPid);
 
 #endif

@@ -8,12 +8,12 @@
 
 static void LeaveMark(HMODULE self)
 {
-    char path[MAX_PATH + 4];
-    DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+    wchar_t path[MAX_PATH + 4];
+    DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return;
-    lstrcpyA(path + length, ".ran");
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    lstrcpyW(path + length, L".ran");
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
 }
