@@ -1,8 +1,11 @@
 // Start with Windows as a user meets it: the menu entry writes and removes
-// the per-machine Run value, a value present at start-up is seen, and a copy
-// in a "Temp" folder asks first. Wine's HKLM is writable, so the test reads
-// and prepares the value itself, in the 64-bit view both builds share unless
-// a case names the 32-bit view, where older i686 copies wrote.
+// the Run value, a value present at start-up is seen, and a copy in a "Temp"
+// folder asks first. Wine runs every program as an administrator, so the
+// program writes the per-machine value, in the 64-bit view both builds
+// share; the test reads and prepares values itself, there, in the 32-bit
+// view where older i686 copies wrote, or in the per-user key, where a copy
+// without an administrator's rights writes (that refusal is the unit
+// tests' to show).
 #include "harness.h"
 
 static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -12,13 +15,25 @@ static const wchar_t kSharedCopy[] = L"C:\\users\\Public\\Ombrivale.exe";
 // A folder whose name no ANSI code page of the run holds, and no "Temp".
 static const std::wstring kForeignFolder = std::wstring(L"C:\\users\\Public\\") + kForeignFolderName;
 static const std::wstring kForeignCopy = kForeignFolder + L"\\Ombrivale.exe";
+// A folder with a space, where an unquoted Run value would be cut.
+static const std::wstring kSpacedFolder = L"C:\\users\\Public\\My Tools";
+static const std::wstring kSpacedCopy = kSpacedFolder + L"\\Ombrivale.exe";
+
+// A Run key: the per-machine one in a view, or the per-user one.
+struct RunKey {
+    HKEY root;
+    REGSAM view;
+};
+static const RunKey kMachine = {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY};
+static const RunKey kMachineOlderI686 = {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+static const RunKey kUser = {HKEY_CURRENT_USER, 0};
 
 // The value's data as stored, terminating zero included; empty when absent
 // or not text.
-static std::wstring RunValue(REGSAM view = KEY_WOW64_64KEY)
+static std::wstring RunValue(const RunKey &run = kMachine)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(run.root, kRunKey, 0, KEY_QUERY_VALUE | run.view, &key) != ERROR_SUCCESS)
         return L"";
     wchar_t data[1024];
     DWORD type = 0;
@@ -28,10 +43,10 @@ static std::wstring RunValue(REGSAM view = KEY_WOW64_64KEY)
     return status == ERROR_SUCCESS && type == REG_SZ ? std::wstring(data, size / sizeof data[0]) : L"";
 }
 
-static void SetRunValue(const std::wstring &text, REGSAM view = KEY_WOW64_64KEY)
+static void SetRunValue(const std::wstring &text, const RunKey &run = kMachine)
 {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, NULL, 0, KEY_SET_VALUE | view, NULL, &key, NULL),
+    ASSERT_EQ(RegCreateKeyExW(run.root, kRunKey, 0, NULL, 0, KEY_SET_VALUE | run.view, NULL, &key, NULL),
               ERROR_SUCCESS);
     if (text.empty())
         RegDeleteValueW(key, L"Ombrivale");
@@ -41,29 +56,37 @@ static void SetRunValue(const std::wstring &text, REGSAM view = KEY_WOW64_64KEY)
     RegCloseKey(key);
 }
 
-// The stored form of a path: its characters and one zero.
-static std::wstring Stored(const std::wstring &path)
+// A path in quotes, as the program writes it.
+static std::wstring Quoted(const std::wstring &path)
 {
-    return path + L'\0';
+    return L"\"" + path + L"\"";
+}
+
+// The stored form of a text: its characters and one zero.
+static std::wstring Stored(const std::wstring &text)
+{
+    return text + L'\0';
 }
 
 class Autostart : public ProgramTest {
 protected:
-    void SetUp() override { ClearBothViews(); }
+    void SetUp() override { ClearAllKeys(); }
     void TearDown() override
     {
         ProgramTest::TearDown();
-        ClearBothViews();
+        ClearAllKeys();
         DeleteFileW(kTempCopy);
         DeleteFileW(kSharedCopy);
-        DeleteFileW(kForeignCopy.c_str());
-        RemoveDirectoryW(kForeignFolder.c_str());
+        for (const std::wstring &copy : {kForeignCopy, kSpacedCopy})
+            DeleteFileW(copy.c_str());
+        for (const std::wstring &folder : {kForeignFolder, kSpacedFolder})
+            RemoveDirectoryW(folder.c_str());
     }
 
-    void ClearBothViews()
+    void ClearAllKeys()
     {
-        SetRunValue(L"", KEY_WOW64_64KEY);
-        SetRunValue(L"", KEY_WOW64_32KEY);
+        for (const RunKey &run : {kMachine, kMachineOlderI686, kUser})
+            SetRunValue(L"", run);
     }
 
     // Chooses the entry and waits until the program has handled it (the value
@@ -75,19 +98,22 @@ protected:
     }
 };
 
-// The value holds the exact path, and the next start reads it as its own:
-// the toggle then removes it. The copy in a folder named outside every ANSI
-// code page loses its path through any ANSI call.
+// The value holds the exact path in quotes, and the next start reads it as
+// its own: the toggle then removes it. The copy in a folder named outside
+// every ANSI code page loses its path through any ANSI call; the one in a
+// folder with a space would not start at logon from an unquoted value.
 TEST_F(Autostart, ToggleWritesThePathThenDeletesIt)
 {
-    CreateDirectoryW(kForeignFolder.c_str(), NULL);
-    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), kForeignCopy.c_str(), FALSE)) << "error " << GetLastError();
-    for (const std::wstring &path : {ProgramPath(), kForeignCopy}) {
+    for (const std::wstring &folder : {kForeignFolder, kSpacedFolder})
+        CreateDirectoryW(folder.c_str(), NULL);
+    for (const std::wstring &copy : {kForeignCopy, kSpacedCopy})
+        ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE)) << "error " << GetLastError();
+    for (const std::wstring &path : {ProgramPath(), kForeignCopy, kSpacedCopy}) {
         SCOPED_TRACE(path);
         program = StartProgram(path);
-        Toggle(Stored(path));
+        Toggle(Stored(Quoted(path)));
         Toggle(L"");
-        Toggle(Stored(path));
+        Toggle(Stored(Quoted(path)));
         EXPECT_EQ(CountDialogs(program.id), 0) << "a copy outside Temp was asked";
         StopProgram(program);
         program = StartProgram(path);
@@ -98,26 +124,31 @@ TEST_F(Autostart, ToggleWritesThePathThenDeletesIt)
 
 TEST_F(Autostart, ValueFoundAtStartUpCountsOnlyWhenExact)
 {
-    // The entry's state shows in what choosing it does: an exact value is
-    // removed, anything else is replaced by the exact path.
+    // The entry's state shows in what choosing it does: a value naming this
+    // program, quoted or bare as earlier versions wrote it, is removed;
+    // anything else is replaced by the quoted path.
     std::wstring path = ProgramPath();
     std::wstring lower = path;
     CharLowerW(lower.data());
-    const struct { std::wstring present; REGSAM view; std::wstring afterToggle; } cases[] = {
-        {path, KEY_WOW64_64KEY, L""},
-        {lower, KEY_WOW64_64KEY, Stored(path)},
-        {L"\"" + path + L"\"", KEY_WOW64_64KEY, Stored(path)},
+    const struct { std::wstring present; RunKey key; std::wstring afterToggle; const wchar_t *where; } cases[] = {
+        {path, kMachine, L"", L""},
+        {Quoted(path), kMachine, L"", L""},
+        {lower, kMachine, Stored(Quoted(path)), L""},
+        {Quoted(path) + L" /min", kMachine, Stored(Quoted(path)), L""},
         // An older i686 copy's value still counts, and goes with the toggle.
-        {path, KEY_WOW64_32KEY, L""},
-        {lower, KEY_WOW64_32KEY, Stored(path)},
+        {path, kMachineOlderI686, L"", L" in the 32-bit view"},
+        {lower, kMachineOlderI686, Stored(Quoted(path)), L" in the 32-bit view"},
+        // A copy without an administrator's rights wrote the per-user key.
+        {Quoted(path), kUser, L"", L" per user"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.present + (c.view == KEY_WOW64_32KEY ? L" in the 32-bit view" : L""));
-        ClearBothViews();
-        SetRunValue(c.present, c.view);
+        SCOPED_TRACE(c.present + c.where);
+        ClearAllKeys();
+        SetRunValue(c.present, c.key);
         program = StartProgram();
         Toggle(c.afterToggle);
-        EXPECT_TEXT_EQ(RunValue(KEY_WOW64_32KEY), L"") << "the 32-bit view kept a value";
+        EXPECT_TEXT_EQ(RunValue(kMachineOlderI686), L"") << "the 32-bit view kept a value";
+        EXPECT_TEXT_EQ(RunValue(kUser), L"") << "the per-user key kept a value";
         StopProgram(program);
     }
 }
@@ -137,7 +168,7 @@ TEST_F(Autostart, CopyInTempAsksAndNoLeavesTheRegistry)
             EXPECT_FALSE(WaitUntil([] { return RunValue() != L""; }, 1000)) << "No wrote the value";
         }
     }
-    EXPECT_TRUE(WaitUntil([] { return RunValue() == Stored(kTempCopy); })) << "the value holds \"" << RunValue() << "\"";
+    EXPECT_TRUE(WaitUntil([] { return RunValue() == Stored(Quoted(kTempCopy)); })) << "the value holds \"" << RunValue() << "\"";
 }
 
 // A value written by one build reads as checked in the other: the toggle
@@ -152,7 +183,7 @@ TEST_F(Autostart, EachBuildSeesTheValueTheOtherWrote)
         for (int turn = 0; turn < 2; turn++) {
             ASSERT_TRUE(CopyFileW(builds[(first + turn) % 2].c_str(), kSharedCopy, FALSE)) << GetLastError();
             program = StartProgram(kSharedCopy);
-            Toggle(turn == 0 ? Stored(kSharedCopy) : L"");
+            Toggle(turn == 0 ? Stored(Quoted(kSharedCopy)) : L"");
             StopProgram(program);
         }
     }
