@@ -25,7 +25,7 @@ BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND window, UINT message, DWORD act
     allowed = {window, message, action};
     return TRUE;
 }
-const char16_t kHotkeyWarning[] = u"注册热键失败，部分功能你将无法正常使用。";
+const std::u16string kHotkeyWarning = u"注册热键失败，部分功能你将无法正常使用。\r\n\r\n以下热键未能注册（可改用托盘菜单）：";
 
 // The ten combinations a user is promised, in the order they are registered.
 const struct {
@@ -45,7 +45,8 @@ protected:
 
     // What one WM_CREATE asks of the platform before any icon work; a later
     // one lets go of the ten combinations before it registers them again.
-    void ExpectCreationSteps(int failingHotkeys = 0, bool again = false, std::function<void()> meanwhile = [] {})
+    // Bit i of taken: the i-th combination is held by another program.
+    void ExpectCreationSteps(unsigned taken = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
             .WillOnce(Invoke([](HMODULE, LPWSTR path, DWORD) { return (DWORD)lstrlenW(lstrcpyW(path, u"C:\\o.exe")); }));
@@ -56,12 +57,10 @@ protected:
         }
         int index = 0;
         for (const auto &hotkey : kPromisedHotkeys) {
-            BOOL registered = index++ < failingHotkeys ? FALSE : TRUE;
+            BOOL registered = (taken >> index++) & 1 ? FALSE : TRUE;
             EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key))
                 .WillOnce(Return(registered));
         }
-        if (failingHotkeys > 0)
-            EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning), WideEq(u"Ombrivale"), 0x30));
     }
 
     void ExpectIconAdd(NOTIFYICONDATAW *seen, BOOL result = TRUE)
@@ -202,16 +201,27 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
     EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
 }
 
-TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
+// Named as the hotkey submenu names them, in the order of registration.
+TEST_F(Startup, OneHotkeyWarningNamesEveryCombinationNotRegistered)
 {
-    for (int failing : {0, 1, 10}) {
-        SCOPED_TRACE(failing);
+    const struct { unsigned taken; std::u16string names; } cases[] = {
+        {0, u""},
+        {1 << 7, u"\r\n退出程序（Shift+End）"},
+        {1 << 7 | 1 << 9, u"\r\n退出程序（Shift+End）\r\n屏幕截图（Ctrl+F3）"},
+        {0x3FF, u"\r\n加大音量（Ctrl+→）\r\n减小音量（Ctrl+←）\r\n静音（Ctrl+End）\r\n加大亮度（Ctrl+↑）\r\n减小亮度（Ctrl+↓）"
+                u"\r\n默认亮度（Ctrl+Home）\r\n隐藏/显示程序（Ctrl+F12）\r\n退出程序（Shift+End）\r\n关闭显示器（Shift+Insert）"
+                u"\r\n屏幕截图（Ctrl+F3）"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.taken);
         appState.createdOnce = 1;
         appState.trayIconShown = 0;
         NOTIFYICONDATAW added = {};
         {
             InSequence order;
-            ExpectCreationSteps(failing, true);
+            ExpectCreationSteps(c.taken, true);
+            if (c.taken != 0)
+                EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning + c.names), WideEq(u"Ombrivale"), 0x30));
             ExpectIconAdd(&added);
         }
         EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
