@@ -118,6 +118,11 @@
 
 // Screen, painting and GDI
 #define SM_CXSCREEN 0
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define IMAGE_ICON 1
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_SHARED 0x00008000
 #define SM_CYSCREEN 1
 #define SM_XVIRTUALSCREEN 76
 #define SM_YVIRTUALSCREEN 77

@@ -13,6 +13,7 @@ namespace {
 
 const HWND kOtherCopy = FakeHandle<HWND>(0x200);
 const HICON kIcon = FakeHandle<HICON>(0x500);
+const HICON kTrayIcon = FakeHandle<HICON>(0x501);
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const HANDLE kMutex = FakeHandle<HANDLE>(0x700);
@@ -63,9 +64,10 @@ protected:
         }
     }
 
+    // A re-add shows the icon loaded at start-up.
     void ExpectIconAdd(NOTIFYICONDATAW *seen, BOOL result = TRUE)
     {
-        EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
+        appState.trayIcon.hIcon = kTrayIcon;
         EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, &appState.trayIcon))
             .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
     }
@@ -78,7 +80,7 @@ void ExpectQuietRecord(const NOTIFYICONDATAW &icon)
     EXPECT_EQ(icon.uID, 1u);
     EXPECT_EQ(icon.uFlags, 7u) << "a quiet add never carries NIF_INFO";
     EXPECT_EQ(icon.uCallbackMessage, 1024u);
-    EXPECT_EQ(icon.hIcon, kIcon);
+    EXPECT_EQ(icon.hIcon, kTrayIcon);
     EXPECT_EQ(Text(icon.szTip), u"Ombrivale");
 }
 
@@ -142,11 +144,15 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
         // Registered for the unlock once, here; without wtsapi32 the program goes on.
         EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
         EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
         ExpectIconAdd(&added, FALSE);
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
         EXPECT_CALL(win, TranslateMessage(_));
         EXPECT_CALL(win, DispatchMessageA(_));
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, DestroyIcon(kTrayIcon)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
     }
     allowed = {};
@@ -183,22 +189,33 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     EXPECT_EQ(allowed.action, 1u) << "MSGFLT_ALLOW";
 }
 
-TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
+// The tray shows the small icon, 16 px times the display's scale: its one
+// load asks for that size (SM_CXSMICON at 96, 120 and 144 DPI), and the icon
+// is released once the loop has ended.
+TEST_F(Startup, LoopEndsWithTheQuitMessagesCodeAndTheTrayIconAtTheSmallIconSize)
 {
     MSG quit = {};
     quit.message = WM_QUIT;
     quit.wParam = 3;
-    EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
-    EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
-    EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
-    EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
-    EXPECT_CALL(win, LoadIconA(_, _)).Times(2).WillRepeatedly(Return(kIcon));
-    EXPECT_CALL(win, LoadCursorA(_, _));
-    EXPECT_CALL(win, RegisterClassExA(_));
-    EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
-    EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, _));
-    EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
-    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
+    for (int size : {16, 20, 24}) {
+        SCOPED_TRACE(size);
+        EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
+        EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
+        EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, LoadIconA(_, _)).WillOnce(Return(kIcon));
+        EXPECT_CALL(win, LoadCursorA(_, _));
+        EXPECT_CALL(win, RegisterClassExA(_));
+        EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(size));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(size));
+        EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
+        EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, Pointee(Field(&NOTIFYICONDATAW::hIcon, kTrayIcon))));
+        Expectation loopEnded = EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, DestroyIcon(kTrayIcon)).After(loopEnded).WillOnce(Return(TRUE));
+        EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }
 
 // Named as the hotkey submenu names them, in the order of registration.
