@@ -25,14 +25,13 @@ static void AddressTrayIcon(HWND window)
     appState.trayIcon.uID = kTrayIconId;
 }
 
-// The fields every add sets: what, where the clicks go, and the tip. A
-// re-add keeps the icon loaded at start-up.
+// The fields every add sets. A re-add keeps the icon loaded at start-up and
+// the tip of the moment, which may tell of an armed reminder.
 static void DescribeTrayIcon(UINT flags)
 {
     NOTIFYICONDATAW &icon = appState.trayIcon;
     icon.uFlags = flags;
     icon.uCallbackMessage = WM_TRAYICON;
-    lstrcpyW(icon.szTip, WIDE(PROGRAM_NAME));
 }
 
 // The notification area shows the small icon, 16 px times the display's
@@ -59,6 +58,7 @@ void AddTrayIconWithBalloon(HWND window)
     AddressTrayIcon(window);
     DescribeTrayIcon(kQuietFlags | NIF_INFO);
     icon.hIcon = LoadTrayIcon();
+    lstrcpyW(icon.szTip, WIDE(PROGRAM_NAME));
     icon.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
     icon.uTimeout = kBalloonTimeout;
     lstrcpyW(icon.szInfo, kBalloonText);

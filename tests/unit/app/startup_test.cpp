@@ -14,6 +14,7 @@ namespace {
 const HWND kOtherCopy = FakeHandle<HWND>(0x200);
 const HICON kIcon = FakeHandle<HICON>(0x500);
 const HICON kTrayIcon = FakeHandle<HICON>(0x501);
+const char16_t kArmedTip[] = u"Ombrivale\n定时提醒：10:06";
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const HANDLE kMutex = FakeHandle<HANDLE>(0x700);
@@ -64,10 +65,11 @@ protected:
         }
     }
 
-    // A re-add shows the icon loaded at start-up.
+    // A re-add shows the icon loaded at start-up, with the tip of the moment.
     void ExpectIconAdd(NOTIFYICONDATAW *seen, BOOL result = TRUE)
     {
         appState.trayIcon.hIcon = kTrayIcon;
+        lstrcpyW(appState.trayIcon.szTip, kArmedTip);
         EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, &appState.trayIcon))
             .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
     }
@@ -81,7 +83,7 @@ void ExpectQuietRecord(const NOTIFYICONDATAW &icon)
     EXPECT_EQ(icon.uFlags, 7u) << "a quiet add never carries NIF_INFO";
     EXPECT_EQ(icon.uCallbackMessage, 1024u);
     EXPECT_EQ(icon.hIcon, kTrayIcon);
-    EXPECT_EQ(Text(icon.szTip), u"Ombrivale");
+    EXPECT_EQ(Text(icon.szTip), kArmedTip);
 }
 
 }  // namespace
