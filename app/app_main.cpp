@@ -80,6 +80,7 @@ int AppMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HWND window = CreateMainWindow(instance);
     AddTrayIconWithBalloon(window);
     int exitCode = RunMessageLoop();
+    ReleaseTrayIcon();
     if (instanceMutex != NULL)
         CloseHandle(instanceMutex);
     return exitCode;

@@ -4,6 +4,7 @@
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
 #include "../system/power.h"
+#include "../reminder/reminder_dialog.h"
 #include "../state/app_state.h"
 #include "shell_actions.h"
 #include "tray_icon.h"
@@ -67,6 +68,16 @@ static LONG StepBrightness(LONG level, LONG step)
     return (LONG)((DWORD)level + (DWORD)step);
 }
 
+// An armed reminder's entry asks whether to call it off; otherwise it opens
+// the dialog, as the menu's caption for it says.
+static void RunReminderCommand()
+{
+    if (appState.reminderArmed == 1)
+        AskToCancelReminder();
+    else
+        OpenReminderDialog();
+}
+
 static bool RunShellCommand(HWND window, WPARAM command, LPARAM lParam)
 {
     switch (command) {
@@ -86,7 +97,7 @@ static bool RunShellCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_LOCK: LockWorkstation(); return true;
     case IDM_ABOUT: ShowAbout(); return true;
     case IDM_SCREENSHOT: OpenCaptureOverlay(); return true;
-    case IDM_REMINDER: OpenReminderDialog(); return true;
+    case IDM_REMINDER: RunReminderCommand(); return true;
     }
     return false;
 }

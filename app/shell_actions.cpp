@@ -225,13 +225,9 @@ void OpenCaptureOverlay()
         DialogBoxParamW(appState.instance, MAKEINTRESOURCEW(IDD_CAPTURE), NULL, CaptureOverlayProc, 0);
 }
 
-// One reminder dialog at a time: an open one is brought to the front, and
-// while a reminder is armed the command does nothing, as its grayed menu
-// entry says.
+// One reminder dialog at a time: an open one is brought to the front.
 void OpenReminderDialog()
 {
-    if (appState.reminderArmed != 0)
-        return;
     if (appState.reminderDialog != NULL) {
         SetForegroundWindow(appState.reminderDialog);
         return;

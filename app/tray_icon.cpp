@@ -25,14 +25,24 @@ static void AddressTrayIcon(HWND window)
     appState.trayIcon.uID = kTrayIconId;
 }
 
-// The fields every add sets: what, where the clicks go, and the tip.
+// The fields every add sets. A re-add keeps the icon loaded at start-up and
+// the tip of the moment, which may tell of an armed reminder.
 static void DescribeTrayIcon(UINT flags)
 {
     NOTIFYICONDATAW &icon = appState.trayIcon;
     icon.uFlags = flags;
     icon.uCallbackMessage = WM_TRAYICON;
-    icon.hIcon = LoadIconA(appState.instance, "QZ");
-    lstrcpyW(icon.szTip, WIDE(PROGRAM_NAME));
+}
+
+// The notification area shows the small icon, 16 px times the display's
+// scale. The icon has frames drawn at 16, 20 and 24 px, so at 100, 125 and
+// 150 % the shell gets one it need not scale (LoadIcon would give the large
+// size, which the shell scales down and blurs).
+static HICON LoadTrayIcon()
+{
+    int width = GetSystemMetrics(SM_CXSMICON);
+    int height = GetSystemMetrics(SM_CYSMICON);
+    return (HICON)LoadImageW(appState.instance, WIDE("QZ"), IMAGE_ICON, width, height, LR_DEFAULTCOLOR);
 }
 
 static void AddTrayIcon()
@@ -47,6 +57,8 @@ void AddTrayIconWithBalloon(HWND window)
     icon.cbSize = TRAY_ICON_RECORD_SIZE;
     AddressTrayIcon(window);
     DescribeTrayIcon(kQuietFlags | NIF_INFO);
+    icon.hIcon = LoadTrayIcon();
+    lstrcpyW(icon.szTip, WIDE(PROGRAM_NAME));
     icon.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
     icon.uTimeout = kBalloonTimeout;
     lstrcpyW(icon.szInfo, kBalloonText);
@@ -60,6 +72,12 @@ void AddTrayIconQuietly(HWND window)
     AddressTrayIcon(window);
     DescribeTrayIcon(kQuietFlags);
     AddTrayIcon();
+}
+
+void ReleaseTrayIcon()
+{
+    if (appState.trayIcon.hIcon != NULL)
+        DestroyIcon(appState.trayIcon.hIcon);
 }
 
 void DeleteTrayIcon(HWND window)

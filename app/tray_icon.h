@@ -11,6 +11,8 @@ void AddTrayIconWithBalloon(HWND window);
 // Adds the icon without a balloon (after a taskbar restart or the toggle).
 void AddTrayIconQuietly(HWND window);
 void DeleteTrayIcon(HWND window);
+// Destroys the icon loaded for the start-up add, once the loop has ended.
+void ReleaseTrayIcon();
 // Hides a shown icon, shows a hidden one.
 void ToggleTrayIcon(HWND window);
 

@@ -4,10 +4,16 @@
 #include "../resources/resource_ids.h"
 #include "../system/power.h"
 #include "reminder_minutes.h"
+#include "reminder_tip.h"
 
 static const WCHAR kReminderCaption[] = WIDE(PROGRAM_NAME " 定时提醒");
 static const WCHAR kInvalidMinutesText[] = WIDE("你的输入不正确，请重新输入。");
 static const WCHAR kTimerFailedText[] = WIDE("无法启动定时器，请稍后重试。");
+static const WCHAR kCancelQuestion[] = WIDE("确定要取消定时提醒吗？\r\n\r\n");
+
+// The cancel question of the menu entry: not open, open, or open after the
+// reminder's time came, which then waits for the answer.
+enum CancelQuestion { kNoQuestion, kQuestionOpen, kTimeCameMeanwhile };
 
 // The dialog's only timer. Any program can post WM_TIMER to the dialog, so
 // only this identifier, on the armed dialog, fires the reminder.
@@ -64,6 +70,8 @@ static INT_PTR OnOk(HWND dialog)
         return MessageBoxW(NULL, kTimerFailedText, kReminderCaption, MB_OK | MB_ICONWARNING);
     }
     appState.reminderArmed = 1;
+    DescribeArmedReminder((PowerAction)appState.reminderAction, appState.reminderMinutes);
+    ShowReminderInTip(true);
     ShowWindow(dialog, SW_HIDE);
     return TRUE;
 }
@@ -76,12 +84,17 @@ static INT_PTR OnTimer(HWND dialog, WPARAM timerId)
 {
     if (timerId != kReminderTimerId || !IsTheArmedDialog(dialog))
         return TRUE;
+    if (appState.reminderQuestion != kNoQuestion) {
+        appState.reminderQuestion = kTimeCameMeanwhile;
+        return TRUE;
+    }
     PowerAction action = (PowerAction)appState.reminderAction;
     WCHAR text[REMINDER_TEXT_LENGTH];
     lstrcpyW(text, appState.reminderText);
     appState.reminderArmed = 0;
     appState.reminderDialog = NULL;
     KillTimer(dialog, appState.reminderTimer);
+    ShowReminderInTip(false);
     MessageBoxW(NULL, text, kReminderCaption, MB_OK);
     if (action != POWER_NONE)
         PerformPowerAction(action);
@@ -97,14 +110,15 @@ static INT_PTR OnCommand(HWND dialog, WPARAM wParam)
     return TRUE;
 }
 
-// The close button is the one way out of a visible dialog. Another program
-// may close the hidden armed one too: that disarms, so the menu entry that
-// was grayed for it is offered again.
+// The close button is the one way out of a visible dialog. The hidden armed
+// one is closed to call the reminder off, by the menu entry's question or by
+// another program: that disarms, and the entry opens a new dialog again.
 static INT_PTR OnClose(HWND dialog)
 {
     if (IsTheArmedDialog(dialog)) {
         KillTimer(dialog, appState.reminderTimer);
         appState.reminderArmed = 0;
+        ShowReminderInTip(false);
     }
     if (dialog == appState.reminderDialog)
         appState.reminderDialog = NULL;
@@ -130,4 +144,26 @@ INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG)
         return OnInitDialog(hwnd);
     return FALSE;
+}
+
+// A time that comes while the box waits waits for the answer: Yes closes the
+// dialog, No lets that time fire at once. Should another program close the
+// dialog meanwhile, both messages find it disarmed and do nothing more. One
+// question at a time: the menu stays reachable while it is open.
+void AskToCancelReminder()
+{
+    if (appState.reminderQuestion != kNoQuestion)
+        return;
+    HWND dialog = appState.reminderDialog;
+    WCHAR question[sizeof kCancelQuestion / sizeof(WCHAR) + REMINDER_LINE_LENGTH];
+    lstrcpyW(question, kCancelQuestion);
+    lstrcatW(question, appState.reminderLine);
+    appState.reminderQuestion = kQuestionOpen;
+    int answer = MessageBoxW(NULL, question, kReminderCaption, MB_YESNO | MB_ICONQUESTION);
+    bool timeCame = appState.reminderQuestion == kTimeCameMeanwhile;
+    appState.reminderQuestion = kNoQuestion;
+    if (answer == IDYES)
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+    else if (timeCame)
+        SendMessageA(dialog, WM_TIMER, kReminderTimerId, 0);
 }

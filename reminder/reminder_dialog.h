@@ -5,5 +5,7 @@
 
 // Dialog procedure of the timed reminder.
 INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Asks whether to call off the armed reminder, and does so on Yes.
+void AskToCancelReminder();
 
 #endif

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's own images: the "QZ" icon (16, 32, 48 px, 8 bpp with a
-1-bit mask) and the eight 16x16 menu item bitmaps (16 bpp, 5-5-5, no
+"""Draws the program's own images: the "QZ" icon (16, 32, 48 px at 8 bpp, and
+20 and 24 px, the tray's size at 125 and 150 %, at 4 bpp; each with a 1-bit
+mask) and the eight 16x16 menu item bitmaps (16 bpp, 5-5-5, no
 transparency). Run it from anywhere; it rewrites the files beside it, which
 are committed so that the build needs no Python."""
 import math
@@ -96,6 +97,8 @@ def pack_rows(rows, bits):
     for row in rows:
         if bits == 8:
             data = bytes(row)
+        elif bits == 4:
+            data = bytes((row[i] << 4) | (row[i + 1] if i + 1 < len(row) else 0) for i in range(0, len(row), 2))
         else:
             data = bytearray((len(row) + 7) // 8)
             for i, bit in enumerate(row):
@@ -106,19 +109,26 @@ def pack_rows(rows, bits):
     return out
 
 
-def icon_entry_data(size):
+def icon_entry_data(size, bits):
     indices, mask = icon_image(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, 0, 0, 0, 256, 0)
-    colours = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in palette())
-    return header + colours + pack_rows(indices, 8) + pack_rows(mask, 1)
+    colour_count = 1 << bits
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0, 0, 0, 0, colour_count, 0)
+    colours = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in palette()[:colour_count])
+    return header + colours + pack_rows(indices, bits) + pack_rows(mask, 1)
 
 
-def write_icon(path, sizes):
-    images = [icon_entry_data(size) for size in sizes]
+# The 16 shades fit 4 bpp; the added tray sizes take it, which saves their
+# 1 KB palettes (the first three frames keep their 256-colour form).
+ICON_FRAMES = [(16, 8), (20, 4), (24, 4), (32, 8), (48, 8)]
+
+
+def write_icon(path, frames):
+    images = [icon_entry_data(size, bits) for size, bits in frames]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 8, len(data), offset)
+    for (size, bits), data in zip(frames, images):
+        colour_count = (1 << bits) % 256
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colour_count, 0, 1, bits, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
         f.write(out + b"".join(images))
@@ -276,6 +286,6 @@ def write_item_bitmap(path, rows):
 
 
 if __name__ == "__main__":
-    write_icon(os.path.join(HERE, "qz.ico"), [16, 32, 48])
+    write_icon(os.path.join(HERE, "qz.ico"), ICON_FRAMES)
     for name, (background, layers) in ITEM_BITMAPS.items():
         write_item_bitmap(os.path.join(HERE, name), render(background, layers))

@@ -14,6 +14,8 @@ struct Point32 {
 
 // The reminder's message in UTF-16 units, the terminating zero included.
 #define REMINDER_TEXT_LENGTH 1024
+// "定时提醒：明天 00:30 关机" and its terminating zero, with room to spare.
+#define REMINDER_LINE_LENGTH 24
 
 struct AppState {
     // Shell
@@ -48,6 +50,8 @@ struct AppState {
     LONG reminderMinutes;
     UINT_PTR reminderTimer;
     HWND reminderDialog;  // the open dialog, visible or armed; none once it has fired
+    WCHAR reminderLine[REMINDER_LINE_LENGTH];  // when and what, for the tip and the cancel question
+    DWORD reminderQuestion;  // the cancel question: none, open, or open after the time came
 };
 
 // The identity gamma multiplier, at which brightness starts.

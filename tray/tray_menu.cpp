@@ -30,6 +30,8 @@ static const ItemBitmap kPopupBitmaps[] = {
 static const int kSystemControlPosition = 2;
 static const ItemBitmap kResolutionBitmap = {"RES", 8, MF_BYPOSITION};
 
+static const WCHAR kCancelReminderCaption[] = WIDE("取消定时提醒");
+
 static const UINT kBitmapCount = sizeof kPopupBitmaps / sizeof kPopupBitmaps[0] + 1;
 static const UINT kTrackFlags = TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON;
 
@@ -38,12 +40,24 @@ static UINT CheckFlag(bool set)
     return set ? MF_CHECKED : MF_UNCHECKED;
 }
 
+// While a reminder is armed its entry calls it off. Only the words change:
+// the command stays, and the bitmap is put on after this.
+static void OfferReminderCancel(HMENU popup)
+{
+    MENUITEMINFOW info = {};
+    info.cbSize = MENU_ITEM_INFO_SIZE;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = (LPWSTR)kCancelReminderCaption;
+    SetMenuItemInfoW(popup, IDM_REMINDER, FALSE, &info);
+}
+
 // Exactly 1 (and for brightness exactly the normal level) counts as set;
 // any other value shows as unset.
 static void MarkState(HMENU popup)
 {
     CheckMenuItem(popup, IDM_AUTOSTART, CheckFlag(appState.autostartEnabled == 1));
-    EnableMenuItem(popup, IDM_REMINDER, appState.reminderArmed == 1 ? MF_GRAYED : MF_ENABLED);
+    if (appState.reminderArmed == 1)
+        OfferReminderCancel(popup);
     CheckMenuItem(popup, IDM_MUTE, CheckFlag(appState.muted == 1));
     CheckMenuItem(popup, IDM_BRIGHTNESS_DEFAULT, CheckFlag(appState.brightnessLevel == kNormalBrightness));
 }
@@ -79,11 +93,11 @@ static void DeleteBitmaps(const HBITMAP *loaded)
 // bold, whatever it was before.
 static void MakeFirstItemDefault(HMENU popup)
 {
-    MENUITEMINFOA info = {};
+    MENUITEMINFOW info = {};
     info.cbSize = MENU_ITEM_INFO_SIZE;
     info.fMask = MIIM_STATE;
     info.fState = MFS_DEFAULT;
-    SetMenuItemInfoA(popup, 0, TRUE, &info);
+    SetMenuItemInfoW(popup, 0, TRUE, &info);
 }
 
 void ShowTrayMenu(HWND hwnd)

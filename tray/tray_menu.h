@@ -7,7 +7,7 @@
 
 // The item record without its last field (the item bitmap), the size every
 // version of Windows accepts: 44 bytes on 32-bit Windows.
-#define MENU_ITEM_INFO_SIZE offsetof(MENUITEMINFOA, hbmpItem)
+#define MENU_ITEM_INFO_SIZE offsetof(MENUITEMINFOW, hbmpItem)
 
 // Shows the tray popup at the pointer; the choice arrives later as WM_COMMAND.
 void ShowTrayMenu(HWND hwnd);

@@ -163,7 +163,7 @@ typedef struct tagWNDCLASSEXA {
     HICON hIconSm;
 } WNDCLASSEXA;
 
-typedef struct tagMENUITEMINFOA {
+typedef struct tagMENUITEMINFOW {
     UINT cbSize;
     UINT fMask;
     UINT fType;
@@ -173,11 +173,22 @@ typedef struct tagMENUITEMINFOA {
     HBITMAP hbmpChecked;
     HBITMAP hbmpUnchecked;
     ULONG_PTR dwItemData;
-    LPSTR dwTypeData;
+    LPWSTR dwTypeData;
     UINT cch;
     HBITMAP hbmpItem;
-} MENUITEMINFOA, *LPMENUITEMINFOA;
-typedef const MENUITEMINFOA *LPCMENUITEMINFOA;
+} MENUITEMINFOW, *LPMENUITEMINFOW;
+typedef const MENUITEMINFOW *LPCMENUITEMINFOW;
+
+typedef struct _SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+} SYSTEMTIME, *LPSYSTEMTIME;
 
 typedef struct _NOTIFYICONDATAW {
     DWORD cbSize;

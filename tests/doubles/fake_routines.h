@@ -23,6 +23,7 @@ public:
     MOCK_METHOD(void, RefreshIconMetrics, ());
     MOCK_METHOD(void, ReadAutostartState, ());
     MOCK_METHOD(void, ToggleAutostart, ());
+    MOCK_METHOD(void, AskToCancelReminder, ());
 };
 
 FakeRoutines &ActiveRoutines();

@@ -232,7 +232,7 @@ TEST_F(Dispatch, RefusedRampLeavesTheLevel)
 }
 
 // One reminder dialog at a time: an open one comes to the front, and an
-// armed reminder keeps the command from doing anything.
+// armed reminder's entry asks whether to cancel it.
 TEST_F(Dispatch, ReminderCommandOpensOnlyOneDialog)
 {
     const HWND open = FakeHandle<HWND>(0x30);
@@ -240,6 +240,7 @@ TEST_F(Dispatch, ReminderCommandOpensOnlyOneDialog)
     EXPECT_CALL(win, SetForegroundWindow(open)).WillOnce(Return(TRUE));
     DispatchCommand(kWindow, IDM_REMINDER, 0);
     appState.reminderArmed = 1;
+    EXPECT_CALL(routines, AskToCancelReminder());
     DispatchCommand(kWindow, IDM_REMINDER, 0);
 }
 

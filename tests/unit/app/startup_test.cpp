@@ -13,6 +13,8 @@ namespace {
 
 const HWND kOtherCopy = FakeHandle<HWND>(0x200);
 const HICON kIcon = FakeHandle<HICON>(0x500);
+const HICON kTrayIcon = FakeHandle<HICON>(0x501);
+const char16_t kArmedTip[] = u"Ombrivale\n定时提醒：10:06";
 const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const HANDLE kMutex = FakeHandle<HANDLE>(0x700);
@@ -25,7 +27,7 @@ BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND window, UINT message, DWORD act
     allowed = {window, message, action};
     return TRUE;
 }
-const char16_t kHotkeyWarning[] = u"注册热键失败，部分功能你将无法正常使用。";
+const std::u16string kHotkeyWarning = u"注册热键失败，部分功能你将无法正常使用。\r\n\r\n以下热键未能注册（可改用托盘菜单）：";
 
 // The ten combinations a user is promised, in the order they are registered.
 const struct {
@@ -45,7 +47,8 @@ protected:
 
     // What one WM_CREATE asks of the platform before any icon work; a later
     // one lets go of the ten combinations before it registers them again.
-    void ExpectCreationSteps(int failingHotkeys = 0, bool again = false, std::function<void()> meanwhile = [] {})
+    // Bit i of taken: the i-th combination is held by another program.
+    void ExpectCreationSteps(unsigned taken = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
             .WillOnce(Invoke([](HMODULE, LPWSTR path, DWORD) { return (DWORD)lstrlenW(lstrcpyW(path, u"C:\\o.exe")); }));
@@ -56,17 +59,17 @@ protected:
         }
         int index = 0;
         for (const auto &hotkey : kPromisedHotkeys) {
-            BOOL registered = index++ < failingHotkeys ? FALSE : TRUE;
+            BOOL registered = (taken >> index++) & 1 ? FALSE : TRUE;
             EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key))
                 .WillOnce(Return(registered));
         }
-        if (failingHotkeys > 0)
-            EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning), WideEq(u"Ombrivale"), 0x30));
     }
 
+    // A re-add shows the icon loaded at start-up, with the tip of the moment.
     void ExpectIconAdd(NOTIFYICONDATAW *seen, BOOL result = TRUE)
     {
-        EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
+        appState.trayIcon.hIcon = kTrayIcon;
+        lstrcpyW(appState.trayIcon.szTip, kArmedTip);
         EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, &appState.trayIcon))
             .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
     }
@@ -79,8 +82,8 @@ void ExpectQuietRecord(const NOTIFYICONDATAW &icon)
     EXPECT_EQ(icon.uID, 1u);
     EXPECT_EQ(icon.uFlags, 7u) << "a quiet add never carries NIF_INFO";
     EXPECT_EQ(icon.uCallbackMessage, 1024u);
-    EXPECT_EQ(icon.hIcon, kIcon);
-    EXPECT_EQ(Text(icon.szTip), u"Ombrivale");
+    EXPECT_EQ(icon.hIcon, kTrayIcon);
+    EXPECT_EQ(Text(icon.szTip), kArmedTip);
 }
 
 }  // namespace
@@ -143,11 +146,15 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
         // Registered for the unlock once, here; without wtsapi32 the program goes on.
         EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
         EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
         ExpectIconAdd(&added, FALSE);
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(firstMessage), Return(TRUE)));
         EXPECT_CALL(win, TranslateMessage(_));
         EXPECT_CALL(win, DispatchMessageA(_));
         EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, DestroyIcon(kTrayIcon)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
     }
     allowed = {};
@@ -184,34 +191,56 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     EXPECT_EQ(allowed.action, 1u) << "MSGFLT_ALLOW";
 }
 
-TEST_F(Startup, LoopEndsWithTheQuitMessagesCode)
+// The tray shows the small icon, 16 px times the display's scale: its one
+// load asks for that size (SM_CXSMICON at 96, 120 and 144 DPI), and the icon
+// is released once the loop has ended.
+TEST_F(Startup, LoopEndsWithTheQuitMessagesCodeAndTheTrayIconAtTheSmallIconSize)
 {
     MSG quit = {};
     quit.message = WM_QUIT;
     quit.wParam = 3;
-    EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
-    EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
-    EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
-    EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
-    EXPECT_CALL(win, LoadIconA(_, _)).Times(2).WillRepeatedly(Return(kIcon));
-    EXPECT_CALL(win, LoadCursorA(_, _));
-    EXPECT_CALL(win, RegisterClassExA(_));
-    EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
-    EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, _));
-    EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
-    EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
+    for (int size : {16, 20, 24}) {
+        SCOPED_TRACE(size);
+        EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
+        EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
+        EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
+        EXPECT_CALL(win, LoadIconA(_, _)).WillOnce(Return(kIcon));
+        EXPECT_CALL(win, LoadCursorA(_, _));
+        EXPECT_CALL(win, RegisterClassExA(_));
+        EXPECT_CALL(win, CreateWindowExA(_, _, _, _, _, _, _, _, _, _, _, _)).WillOnce(Return(kWindow));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(size));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(size));
+        EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
+        EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, Pointee(Field(&NOTIFYICONDATAW::hIcon, kTrayIcon))));
+        Expectation loopEnded = EXPECT_CALL(win, GetMessageA(_, nullptr, 0, 0)).WillOnce(DoAll(SetArgPointee<0>(quit), Return(FALSE)));
+        EXPECT_CALL(win, DestroyIcon(kTrayIcon)).After(loopEnded).WillOnce(Return(TRUE));
+        EXPECT_EQ(AppMain(kInstance, nullptr, nullptr, SW_SHOW), 3);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }
 
-TEST_F(Startup, OneHotkeyWarningHoweverManyRegistrationsFail)
+// Named as the hotkey submenu names them, in the order of registration.
+TEST_F(Startup, OneHotkeyWarningNamesEveryCombinationNotRegistered)
 {
-    for (int failing : {0, 1, 10}) {
-        SCOPED_TRACE(failing);
+    const struct { unsigned taken; std::u16string names; } cases[] = {
+        {0, u""},
+        {1 << 7, u"\r\n退出程序（Shift+End）"},
+        {1 << 7 | 1 << 9, u"\r\n退出程序（Shift+End）\r\n屏幕截图（Ctrl+F3）"},
+        {0x3FF, u"\r\n加大音量（Ctrl+→）\r\n减小音量（Ctrl+←）\r\n静音（Ctrl+End）\r\n加大亮度（Ctrl+↑）\r\n减小亮度（Ctrl+↓）"
+                u"\r\n默认亮度（Ctrl+Home）\r\n隐藏/显示程序（Ctrl+F12）\r\n退出程序（Shift+End）\r\n关闭显示器（Shift+Insert）"
+                u"\r\n屏幕截图（Ctrl+F3）"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.taken);
         appState.createdOnce = 1;
         appState.trayIconShown = 0;
         NOTIFYICONDATAW added = {};
         {
             InSequence order;
-            ExpectCreationSteps(failing, true);
+            ExpectCreationSteps(c.taken, true);
+            if (c.taken != 0)
+                EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning + c.names), WideEq(u"Ombrivale"), 0x30));
             ExpectIconAdd(&added);
         }
         EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);

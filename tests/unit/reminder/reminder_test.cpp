@@ -36,20 +36,27 @@ protected:
     HWND textField = FakeHandle<HWND>(0x20);
 };
 
-TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
+// The tip tells when, by the local clock at arming, and what; a hidden icon
+// gets it at its next add.
+TEST_F(Reminder, ValidOkArmsTimerShowsItInTheTipAndHidesWithoutEnding)
 {
-    const struct { int checked; UINT minutes; DWORD action; UINT period; } cases[] = {
-        {0, 1, 0, 60000},
-        {IDC_ACTION_SHUTDOWN, 1440, 1, 86400000},
-        {IDC_ACTION_RESTART, 30, 2, 1800000},
-        {IDC_ACTION_LOGOFF, 2, 3, 120000},
+    const struct { int checked; UINT minutes; DWORD action; UINT period; WORD hour, minute; const char16_t *line; DWORD shown; } cases[] = {
+        {0, 1, 0, 60000, 10, 5, u"定时提醒：10:06", 1},
+        {IDC_ACTION_SHUTDOWN, 1440, 1, 86400000, 23, 59, u"定时提醒：明天 23:59 关机", 1},
+        {IDC_ACTION_RESTART, 30, 2, 1800000, 23, 45, u"定时提醒：明天 00:15 重启", 0},
+        {IDC_ACTION_LOGOFF, 2, 3, 120000, 9, 58, u"定时提醒：10:00 注销", 1},
     };
     for (const auto &c : cases) {
         OpenAsTheDialog();
         appState.reminderAction = 3;  // left from an earlier press
+        appState.trayIconShown = c.shown;
         InSequence order;
         ExpectOkReads(c.checked, c.minutes);
         EXPECT_CALL(win, SetTimer(dialog, 1, c.period, nullptr)).WillOnce(Return(1));
+        SYSTEMTIME now = {2024, 3, 0, 9, c.hour, c.minute, 59, 999};
+        EXPECT_CALL(win, GetLocalTime(_)).WillOnce(SetArgPointee<0>(now));
+        if (c.shown)
+            EXPECT_CALL(win, Shell_NotifyIconW(NIM_MODIFY, Pointee(Field(&NOTIFYICONDATAW::uFlags, (UINT)NIF_TIP))));
         EXPECT_CALL(win, ShowWindow(dialog, SW_HIDE)).WillOnce(Invoke([](HWND, int) {
             EXPECT_EQ(appState.reminderArmed, 1u) << "armed before it is hidden";
             return TRUE;
@@ -58,6 +65,7 @@ TEST_F(Reminder, ValidOkArmsTimerAndHidesWithoutEnding)
         EXPECT_EQ(appState.reminderAction, c.action);
         EXPECT_EQ(appState.reminderMinutes, (LONG)c.minutes);
         EXPECT_EQ(appState.reminderTimer, 1u);
+        EXPECT_EQ(Text(appState.trayIcon.szTip), u"Ombrivale\n" + std::u16string(c.line));
         ::testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
@@ -104,18 +112,49 @@ TEST_F(Reminder, OnlyOkTimerAndCloseAreHandled)
     EXPECT_EQ(PressOk(), TRUE);
 }
 
-// Another program closes the hidden armed dialog: the reminder is off, and
-// the grayed menu entry is offered again.
-TEST_F(Reminder, ClosingTheArmedDialogDisarms)
+// Closing the hidden armed dialog disarms and clears the tip: another
+// program may close it, and Yes to the menu entry's question does. A time
+// that comes while the question is open waits: No then lets it fire.
+TEST_F(Reminder, ClosingTheArmedDialogDisarmsAndOnlyYesToTheQuestionCloses)
 {
-    appState.reminderArmed = 1;
-    appState.reminderTimer = 1;
-    InSequence order;
-    EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Return(TRUE));
-    EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
-    EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
-    EXPECT_EQ(appState.reminderArmed, 0u);
-    EXPECT_EQ(appState.reminderDialog, nullptr);
+    const struct { const char *what; int answer; bool timeComes; } cases[] = {
+        {"closed by another program", 0, false}, {"No", IDNO, false}, {"Yes", IDYES, false},
+        {"No after the time came", IDNO, true},  {"Yes after the time came", IDYES, true},
+    };
+    auto deliver = [](HWND to, UINT message, WPARAM wParam, LPARAM) { return ReminderDialogProc(to, message, wParam, 0); };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        appState = {.trayIconShown = 1, .reminderArmed = 1, .reminderTimer = 1, .reminderDialog = dialog,
+                    .reminderLine = u"定时提醒：明天 00:30 关机"};
+        lstrcpyW(appState.trayIcon.szTip, u"Ombrivale\n定时提醒：明天 00:30 关机");
+        const bool closes = c.answer != IDNO, fires = c.answer == IDNO && c.timeComes;
+        InSequence order;
+        if (c.answer != 0) {
+            EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"确定要取消定时提醒吗？\r\n\r\n定时提醒：明天 00:30 关机"),
+                                         WideEq(kCaption), MB_YESNO | MB_ICONQUESTION))
+                .WillOnce(Invoke([&](auto...) {
+                    if (c.timeComes)
+                        EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 1, 0), TRUE) << "nothing fires yet";
+                    return c.answer;
+                }));
+        }
+        if (c.answer != 0 && (closes || fires))
+            EXPECT_CALL(win, SendMessageA(dialog, closes ? WM_CLOSE : WM_TIMER, closes ? 0 : 1, 0)).WillOnce(Invoke(deliver));
+        if (closes || fires) {
+            EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Return(TRUE));
+            EXPECT_CALL(win, Shell_NotifyIconW(NIM_MODIFY, &appState.trayIcon)).WillOnce(Return(TRUE));
+            if (fires)
+                EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u""), WideEq(kCaption), MB_OK)).WillOnce(Return(IDOK));
+            EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
+        }
+        if (c.answer == 0)
+            EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
+        else
+            AskToCancelReminder();
+        EXPECT_EQ(appState.reminderArmed, closes || fires ? 0u : 1u);
+        EXPECT_EQ(Text(appState.trayIcon.szTip), closes || fires ? u"Ombrivale" : u"Ombrivale\n定时提醒：明天 00:30 关机");
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+    }
 }
 
 // Disarmed before the timer goes and before the box waits; the action after,

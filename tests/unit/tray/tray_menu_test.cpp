@@ -28,7 +28,7 @@ struct StateCase {
     const char *what;
     DWORD autostart, reminderArmed, muted;
     LONG brightness;
-    UINT autostartFlag, reminderFlag, muteFlag, brightnessFlag;
+    UINT autostartFlag, cancelEntry, muteFlag, brightnessFlag;
 };
 
 const StateCase kStateCases[] = {
@@ -65,14 +65,20 @@ protected:
         EXPECT_CALL(win, LoadMenuA(instance, StrEq("MENU"))).InSequence(order).WillOnce(Return(menu));
         EXPECT_CALL(win, GetSubMenu(menu, 0)).InSequence(order).WillOnce(Return(popup));
         EXPECT_CALL(win, CheckMenuItem(popup, IDM_AUTOSTART, state.autostartFlag)).InSequence(order);
-        EXPECT_CALL(win, EnableMenuItem(popup, IDM_REMINDER, state.reminderFlag)).InSequence(order);
+        // An armed reminder's entry offers to cancel it; command and bitmap stay.
+        if (state.cancelEntry)
+            EXPECT_CALL(win, SetMenuItemInfoW(popup, IDM_REMINDER, FALSE,
+                                              Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, kMenuItemInfoSize),
+                                                            Field(&MENUITEMINFOW::fMask, (UINT)MIIM_STRING),
+                                                            Field(&MENUITEMINFOW::dwTypeData, WideEq(u"取消定时提醒"))))))
+                .InSequence(order);
         EXPECT_CALL(win, CheckMenuItem(popup, IDM_MUTE, state.muteFlag)).InSequence(order);
         EXPECT_CALL(win, CheckMenuItem(popup, IDM_BRIGHTNESS_DEFAULT, state.brightnessFlag)).InSequence(order);
         std::vector<HBITMAP> bitmaps = ExpectBitmaps(order, loaded);
-        EXPECT_CALL(win, SetMenuItemInfoA(popup, 0, TRUE,
-                                          Pointee(AllOf(Field(&MENUITEMINFOA::cbSize, kMenuItemInfoSize),
-                                                        Field(&MENUITEMINFOA::fMask, 1u), Field(&MENUITEMINFOA::fType, 0u),
-                                                        Field(&MENUITEMINFOA::fState, 0x1000u)))))
+        EXPECT_CALL(win, SetMenuItemInfoW(popup, 0, TRUE,
+                                          Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, kMenuItemInfoSize),
+                                                        Field(&MENUITEMINFOW::fMask, 1u), Field(&MENUITEMINFOW::fType, 0u),
+                                                        Field(&MENUITEMINFOW::fState, 0x1000u)))))
             .InSequence(order);
         EXPECT_CALL(win, SetForegroundWindow(window)).InSequence(order);
         EXPECT_CALL(win, TrackPopupMenu(popup, 8, cursor.x, cursor.y, 0, window, nullptr))
