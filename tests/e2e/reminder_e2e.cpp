@@ -152,8 +152,26 @@ static int CountReminderForms(DWORD processId)
     return forms;
 }
 
+// What an armed reminder's tip and question say: when it fires, as the
+// local clock will read, and on the next day "明天" before the time.
+static std::wstring FiresAt(int minutes)
+{
+    SYSTEMTIME now, then;
+    GetLocalTime(&now);
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER ticks = {{time.dwLowDateTime, time.dwHighDateTime}};
+    ticks.QuadPart += (ULONGLONG)minutes * 60 * 10000000;
+    time = {ticks.LowPart, ticks.HighPart};
+    FileTimeToSystemTime(&time, &then);
+    wchar_t line[64];
+    wsprintfW(line, L"定时提醒：%s%02u:%02u", then.wDay != now.wDay ? L"明天 " : L"", then.wHour, then.wMinute);
+    return line;
+}
+
 // One dialog at a time; a timer message that anyone may post fires nothing;
-// an armed dialog closed from outside disarms, so the command works again.
+// the armed entry asks before it cancels, and an armed dialog closed from
+// outside disarms too, so the command works again.
 TEST_F(Reminder, OneDialogEscapeDoesNothingAndCloseEndsItArmedOrNot)
 {
     HWND dialog = OpenDialog();
@@ -171,11 +189,34 @@ TEST_F(Reminder, OneDialogEscapeDoesNothingAndCloseEndsItArmedOrNot)
     dialog = OpenDialog();
     ASSERT_NE(dialog, (HWND)NULL);
     SetControlText(GetDlgItem(dialog, IDC_REMINDER_MINUTES), L"5");
+    std::wstring firesBefore = FiresAt(5);
     PressOk(dialog);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
-    SendCommand(program, IDM_REMINDER);
+    std::wstring firesAfter = FiresAt(5);
     PostMessageW(dialog, WM_TIMER, 7, 0);
     EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1000)) << "armed, yet a window opened";
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        SendCommand(program, IDM_REMINDER);
+        HWND question = WaitForReminderWindow(program.id, false);
+        ASSERT_NE(question, (HWND)NULL) << "the armed entry did not ask; the program shows" << DialogTitles(program.id);
+        std::wstring text = MessageBoxText(question);
+        const std::wstring asked = L"确定要取消定时提醒吗？\r\n\r\n";
+        EXPECT_TRUE(text == asked + firesBefore || text == asked + firesAfter)
+            << "the question reads " << Utf8(text) << ", not " << Utf8(asked + firesAfter);
+        PressButton(question, answer);
+        if (answer == IDNO)
+            EXPECT_FALSE(WaitUntil([&] { return !IsWindow(dialog); }, 1000)) << "No ended the armed reminder";
+        else
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "Yes did not end the armed reminder";
+    }
+    EXPECT_EQ(CountReminderForms(program.id), 0) << "a form opened instead of the question";
+
+    dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL) << "Yes did not disarm";
+    SetControlText(GetDlgItem(dialog, IDC_REMINDER_MINUTES), L"5");
+    PressOk(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm again";
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the armed dialog did not end";
     EXPECT_NE(OpenDialog(), (HWND)NULL) << "closing the armed dialog did not disarm";
@@ -203,13 +244,14 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     EXPECT_EQ(CountDialogs(program.id), 0);
     std::vector<COLORREF> armed = SubmenuPixels(program, 2, kMenuAt, width);
     int rows = (int)enabled.size() / width;
-    EXPECT_GT(FirstDifferentRow(enabled, armed, width), rows / 2) << "the reminder entry is not grayed while armed";
+    // Armed, only the last entry changes: it offers to cancel the reminder.
+    EXPECT_GT(FirstDifferentRow(enabled, armed, width), rows / 2) << "the reminder entry did not change while armed";
 
     HWND box = WaitForReminderWindow(program.id, false, 90000);
     ASSERT_NE(box, (HWND)NULL) << "no reminder within 90 s";
     EXPECT_GE(GetTickCount() - armedAt, 59000u) << "the reminder came early";
     EXPECT_TEXT_EQ(MessageBoxText(box), kText);
-    EXPECT_EQ(SubmenuPixels(program, 2, kMenuAt, width), enabled) << "the reminder entry stayed grayed";
+    EXPECT_EQ(SubmenuPixels(program, 2, kMenuAt, width), enabled) << "the reminder entry did not come back";
 
     // While the box waits, a fresh dialog opens with empty fields; shut down
     // chosen there with refused minutes must not become this reminder's action.

@@ -63,11 +63,17 @@ TEST_F(Startup, AnyWindowWithTheTitleOrTheMutexBlocksStartUp)
 
 TEST_F(Startup, HotkeyHeldElsewhereGivesOneWarning)
 {
-    // Ctrl+F3 belongs to this test process while the program starts.
+    // Shift+End and Ctrl+F3 belong to this test process while the program
+    // starts: the one warning names both, in the order they are registered.
     ASSERT_TRUE(RegisterHotKey(NULL, 1, MOD_CONTROL, VK_F3));
+    ASSERT_TRUE(RegisterHotKey(NULL, 2, MOD_SHIFT, VK_END));
     program = Launch();
-    bool warned = AnswerBox(program.id, kCaption, kHotkeyWarning, IDOK);
+    bool warned = AnswerBox(program.id, kCaption,
+                            std::wstring(kHotkeyWarning) + L"\r\n\r\n以下热键未能注册（可改用托盘菜单）：\r\n"
+                                                           L"退出程序（Shift+End）\r\n屏幕截图（Ctrl+F3）",
+                            IDOK);
     UnregisterHotKey(NULL, 1);
+    UnregisterHotKey(NULL, 2);
     ASSERT_TRUE(warned);
     EXPECT_TRUE(WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }));
     EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "start-up stopped at the warning";
