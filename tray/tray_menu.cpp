@@ -41,11 +41,12 @@ static UINT CheckFlag(bool set)
 }
 
 // While a reminder is armed its entry calls it off. Only the words change:
-// the command stays, and the bitmap is put on after this.
+// the command stays, and the bitmap is put on after this. The string mask
+// came with the whole record, whose size the documentation asks for.
 static void OfferReminderCancel(HMENU popup)
 {
     MENUITEMINFOW info = {};
-    info.cbSize = MENU_ITEM_INFO_SIZE;
+    info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
     info.dwTypeData = (LPWSTR)kCancelReminderCaption;
     SetMenuItemInfoW(popup, IDM_REMINDER, FALSE, &info);

@@ -68,7 +68,7 @@ protected:
         // An armed reminder's entry offers to cancel it; command and bitmap stay.
         if (state.cancelEntry)
             EXPECT_CALL(win, SetMenuItemInfoW(popup, IDM_REMINDER, FALSE,
-                                              Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, kMenuItemInfoSize),
+                                              Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, (UINT)sizeof(MENUITEMINFOW)),
                                                             Field(&MENUITEMINFOW::fMask, (UINT)MIIM_STRING),
                                                             Field(&MENUITEMINFOW::dwTypeData, WideEq(u"取消定时提醒"))))))
                 .InSequence(order);
