@@ -22,7 +22,7 @@ static const char kInstanceMutexName[] = "Ombrivale.SingleInstance";
 static bool AnotherCopyIsRunning(HANDLE *instanceMutex)
 {
     *instanceMutex = NULL;
-    if (FindWindowA(NULL, MAIN_WINDOW_TITLE) != NULL)
+    if (FindWindowW(NULL, WIDE(MAIN_WINDOW_TITLE)) != NULL)
         return true;
     *instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     // Refused access means a copy running as administrator holds it.

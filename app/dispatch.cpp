@@ -14,7 +14,7 @@ static const LONG kBrightnessStep = 2;
 
 struct Tool {
     FolderQuery folder;
-    LPCSTR file;
+    LPCWSTR file;
     ToolKind kind;
 };
 
@@ -22,14 +22,14 @@ struct Tool {
 static Tool ToolFor(WPARAM command)
 {
     switch (command) {
-    case IDM_TOOL_REGEDIT: return {GetWindowsDirectoryA, "regedit.exe", TOOL_ELEVATING_PROGRAM};
-    case IDM_TOOL_APPWIZ: return {GetSystemDirectoryA, "appwiz.cpl", TOOL_SHELL_FILE};
-    case IDM_TOOL_GPEDIT: return {GetSystemDirectoryA, "gpedit.msc", TOOL_SHELL_FILE};
-    case IDM_TOOL_CMD: return {GetSystemDirectoryA, "cmd.exe", TOOL_PROGRAM};
-    case IDM_TOOL_TASKMGR: return {GetSystemDirectoryA, "taskmgr.exe", TOOL_ELEVATING_PROGRAM};
-    case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryA, "devmgmt.msc", TOOL_SHELL_FILE};
-    case IDM_TOOL_CALC: return {GetSystemDirectoryA, "calc.exe", TOOL_PROGRAM};
-    case IDM_TOOL_MSINFO: return {GetSystemDirectoryA, "msinfo32.exe", TOOL_PROGRAM};
+    case IDM_TOOL_REGEDIT: return {GetWindowsDirectoryW, WIDE("regedit.exe"), TOOL_ELEVATING_PROGRAM};
+    case IDM_TOOL_APPWIZ: return {GetSystemDirectoryW, WIDE("appwiz.cpl"), TOOL_SHELL_FILE};
+    case IDM_TOOL_GPEDIT: return {GetSystemDirectoryW, WIDE("gpedit.msc"), TOOL_SHELL_FILE};
+    case IDM_TOOL_CMD: return {GetSystemDirectoryW, WIDE("cmd.exe"), TOOL_PROGRAM};
+    case IDM_TOOL_TASKMGR: return {GetSystemDirectoryW, WIDE("taskmgr.exe"), TOOL_ELEVATING_PROGRAM};
+    case IDM_TOOL_DEVMGMT: return {GetSystemDirectoryW, WIDE("devmgmt.msc"), TOOL_SHELL_FILE};
+    case IDM_TOOL_CALC: return {GetSystemDirectoryW, WIDE("calc.exe"), TOOL_PROGRAM};
+    case IDM_TOOL_MSINFO: return {GetSystemDirectoryW, WIDE("msinfo32.exe"), TOOL_PROGRAM};
     }
     return {NULL, NULL, TOOL_SHELL_FILE};
 }

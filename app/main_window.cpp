@@ -32,6 +32,8 @@ static LRESULT OnCreate(HWND window)
 {
     appState.creationInProgress = 1;
     GetModuleFileNameW(NULL, appState.modulePath, MAX_PATH);
+    // XP leaves a path cut at the buffer's end without its zero.
+    appState.modulePath[MAX_PATH - 1] = 0;
     ReadAutostartState();
     if (appState.createdOnce != 0)
         UnregisterHotkeys(window);

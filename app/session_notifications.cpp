@@ -33,7 +33,7 @@ static bool RegisterOrRetryLater(RegisterSessionCall registerWindow, HWND window
 // directory by its full path, and the import table stays as it is.
 void RegisterSessionNotifications(HWND window)
 {
-    HMODULE wtsapi = LoadSystemLibrary("wtsapi32.dll");
+    HMODULE wtsapi = LoadSystemLibrary(WIDE("wtsapi32.dll"));
     if (wtsapi == NULL)
         return;
     RegisterSessionCall registerWindow;

@@ -20,7 +20,7 @@ static const WCHAR kAboutText[] =
 // an "update" to whoever follows the about box. Its page offers no updates,
 // so the box's invitation to check for them is not kept until the program
 // has a site of its own.
-static const char kProductPage[] = "https://www.example.com/?page_id=425";
+static const WCHAR kProductPage[] = WIDE("https://www.example.com/?page_id=425");
 
 // Lets the key that triggered the action come up before the system reacts.
 static const DWORD kKeyReleasePause = 200;
@@ -78,22 +78,22 @@ static bool HasSysnativeAlias()
 
 // The Windows folder's Sysnative: the native system folder, seen from a
 // 32-bit program only.
-static UINT WINAPI SysnativeFolder(LPSTR folder, UINT size)
+static UINT WINAPI SysnativeFolder(LPWSTR folder, UINT size)
 {
-    char native[MAX_PATH];
-    if (size < MAX_PATH || !WindowsFilePath(GetWindowsDirectoryA, "Sysnative", native))
+    WCHAR native[MAX_PATH];
+    if (size < MAX_PATH || !WindowsFilePath(GetWindowsDirectoryW, WIDE("Sysnative"), native))
         return 0;
-    lstrcpyA(folder, native);
-    return (UINT)lstrlenA(folder);
+    lstrcpyW(folder, native);
+    return (UINT)lstrlenW(folder);
 }
 
 // Nothing starts when the full path cannot be made: a bare name would be
 // looked for in the current directory first.
-static void RunWindowsProgram(FolderQuery folder, LPCSTR file, LPCSTR parameters)
+static void RunWindowsProgram(FolderQuery folder, LPCWSTR file, LPCWSTR parameters)
 {
-    char path[MAX_PATH];
+    WCHAR path[MAX_PATH];
     if (WindowsFilePath(folder, file, path))
-        ShellExecuteA(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
+        ShellExecuteW(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
 }
 
 // ERROR_ELEVATION_REQUIRED, which MinGW's headers lack.
@@ -111,7 +111,7 @@ typedef BOOL(WINAPI *RevertRedirectionFunction)(PVOID previous);
 // ShellExecute would load shell extensions into ours. The two entries exist
 // on every 64-bit Windows, but not on 32-bit XP, so they are looked up.
 // Returns the error, 0 once started.
-static DWORD StartNativeImage(LPCSTR path, LPSTR commandLine)
+static DWORD StartNativeImage(LPCWSTR path, LPWSTR commandLine)
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     DisableRedirectionFunction disableRedirection;
@@ -119,13 +119,13 @@ static DWORD StartNativeImage(LPCSTR path, LPSTR commandLine)
     if (!FindEntry(kernel, "Wow64DisableWow64FsRedirection", disableRedirection) ||
         !FindEntry(kernel, "Wow64RevertWow64FsRedirection", revertRedirection))
         return ERROR_INVALID_FUNCTION;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started;
     PVOID previous;
     if (!disableRedirection(&previous))
         return ERROR_INVALID_FUNCTION;
-    BOOL ok = CreateProcessA(path, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
+    BOOL ok = CreateProcessW(path, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
     DWORD error = ok ? 0 : GetLastError();
     revertRedirection(previous);
     if (ok) {
@@ -140,16 +140,16 @@ static DWORD StartNativeImage(LPCSTR path, LPSTR commandLine)
 // elevation is refused by CreateProcess; ShellExecute of the same path then
 // shows UAC's prompt, and Windows does not redirect a start that prompts:
 // it starts the native program.
-static void StartWithoutRedirection(FolderQuery folder, LPCSTR file, LPCSTR parameters)
+static void StartWithoutRedirection(FolderQuery folder, LPCWSTR file, LPCWSTR parameters)
 {
-    char path[MAX_PATH];
-    char commandLine[MAX_PATH];
+    WCHAR path[MAX_PATH];
+    WCHAR commandLine[MAX_PATH];
     if (!WindowsFilePath(folder, file, path))
         return;
     if (parameters != NULL)
-        wsprintfA(commandLine, "%s %s", file, parameters);
+        wsprintfW(commandLine, WIDE("%s %s"), file, parameters);
     if (StartNativeImage(path, parameters != NULL ? commandLine : NULL) == kElevationRequired)
-        ShellExecuteA(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
+        ShellExecuteW(NULL, NULL, path, parameters, NULL, SW_SHOWNORMAL);
 }
 
 // Files the shell opens (.cpl, .msc) start their native hosts themselves.
@@ -158,7 +158,7 @@ static void StartWithoutRedirection(FolderQuery folder, LPCSTR file, LPCSTR para
 // elevation (the task manager, the registry editor) cannot use it: Windows
 // hands that start to its elevation service, a 64-bit process, which does
 // not see the alias. The registry editor is not in the system folder at all.
-static void StartWindowsFile(FolderQuery folder, LPCSTR file, LPCSTR parameters, ToolKind kind)
+static void StartWindowsFile(FolderQuery folder, LPCWSTR file, LPCWSTR parameters, ToolKind kind)
 {
     if (kind == TOOL_SHELL_FILE || !RunsUnderWow64())
         RunWindowsProgram(folder, file, parameters);
@@ -168,7 +168,7 @@ static void StartWindowsFile(FolderQuery folder, LPCSTR file, LPCSTR parameters,
         StartWithoutRedirection(folder, file, parameters);
 }
 
-void StartTool(FolderQuery folder, LPCSTR file, ToolKind kind)
+void StartTool(FolderQuery folder, LPCWSTR file, ToolKind kind)
 {
     StartWindowsFile(folder, file, NULL, kind);
 }
@@ -177,7 +177,7 @@ void StartTool(FolderQuery folder, LPCSTR file, ToolKind kind)
 // for beside the program first at every start.
 void SetCdDoor(LPCSTR mciCommand)
 {
-    HMODULE winmm = LoadSystemLibrary("winmm.dll");
+    HMODULE winmm = LoadSystemLibrary(WIDE("winmm.dll"));
     if (winmm == NULL)
         return;
     decltype(&mciSendStringA) sendString;
@@ -209,13 +209,13 @@ void TurnMonitorOffAndLock(HWND window)
 
 void LockWorkstation()
 {
-    StartWindowsFile(GetSystemDirectoryA, "rundll32.exe", "user32.dll,LockWorkStation", TOOL_PROGRAM);
+    StartWindowsFile(GetSystemDirectoryW, WIDE("rundll32.exe"), WIDE("user32.dll,LockWorkStation"), TOOL_PROGRAM);
 }
 
 void ShowAbout()
 {
     MessageBoxW(NULL, kAboutText, WIDE(PROGRAM_NAME), MB_OK);
-    ShellExecuteA(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
+    ShellExecuteW(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
 }
 
 void OpenCaptureOverlay()

@@ -16,7 +16,7 @@ void ConfirmExit(HWND window, WPARAM wParam, LPARAM lParam);
 // for it.
 enum ToolKind { TOOL_SHELL_FILE, TOOL_PROGRAM, TOOL_ELEVATING_PROGRAM };
 // A tool of Windows by its full path in that folder.
-void StartTool(FolderQuery folder, LPCSTR file, ToolKind kind);
+void StartTool(FolderQuery folder, LPCWSTR file, ToolKind kind);
 void SetCdDoor(LPCSTR mciCommand);
 void ShowDesktop();
 void StartScreenSaver();

@@ -66,7 +66,7 @@ static bool FindGdiplusEntries(HMODULE module, GdiplusEntries &gdiplus)
 // imported it would be looked for beside the program first at every start.
 BOOL SaveBitmapAsPng(HBITMAP bitmap, LPCWSTR fileName)
 {
-    HMODULE module = LoadSystemLibrary("gdiplus.dll");
+    HMODULE module = LoadSystemLibrary(WIDE("gdiplus.dll"));
     if (module == NULL)
         return FALSE;
     GdiplusEntries gdiplus;

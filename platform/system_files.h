@@ -7,27 +7,28 @@
 
 #include "win32.h"
 
-// GetSystemDirectoryA or GetWindowsDirectoryA.
-typedef UINT(WINAPI *FolderQuery)(LPSTR folder, UINT size);
+// GetSystemDirectoryW or GetWindowsDirectoryW. Paths go the wide way too:
+// nothing promises that the Windows folder is named in the ANSI code page.
+typedef UINT(WINAPI *FolderQuery)(LPWSTR folder, UINT size);
 
 // folder\name in path; false when the folder is unknown or the whole does
 // not fit, and then path is not to be used.
-inline bool WindowsFilePath(FolderQuery queryFolder, LPCSTR name, char (&path)[MAX_PATH])
+inline bool WindowsFilePath(FolderQuery queryFolder, LPCWSTR name, WCHAR (&path)[MAX_PATH])
 {
     UINT length = queryFolder(path, MAX_PATH);
-    if (length == 0 || length + 1 + (UINT)lstrlenA(name) >= MAX_PATH)
+    if (length == 0 || length + 1 + (UINT)lstrlenW(name) >= MAX_PATH)
         return false;
     path[length] = '\\';
-    lstrcpyA(path + length + 1, name);
+    lstrcpyW(path + length + 1, name);
     return true;
 }
 
 // The system directory's copy of a DLL, never one found by a search; NULL
 // when it cannot be loaded.
-inline HMODULE LoadSystemLibrary(LPCSTR name)
+inline HMODULE LoadSystemLibrary(LPCWSTR name)
 {
-    char path[MAX_PATH];
-    return WindowsFilePath(GetSystemDirectoryA, name, path) ? LoadLibraryA(path) : NULL;
+    WCHAR path[MAX_PATH];
+    return WindowsFilePath(GetSystemDirectoryW, name, path) ? LoadLibraryW(path) : NULL;
 }
 
 // An entry of a loaded module, typed as the caller declares it; false when

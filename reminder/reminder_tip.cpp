@@ -2,7 +2,7 @@
 
 #include "../state/app_state.h"
 
-static_assert(sizeof(PROGRAM_NAME "\n") + REMINDER_LINE_LENGTH <= sizeof appState.trayIcon.szTip,
+static_assert(sizeof(PROGRAM_NAME "\n") + REMINDER_LINE_LENGTH <= sizeof appState.trayIcon.szTip / sizeof(WCHAR),
               "the tip must hold the name and the reminder's line");
 
 // As the dialog's radio buttons read, by PowerAction; nothing without one.

@@ -3,16 +3,16 @@
 #include "display.h"
 
 static const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
-static const char kIconSizeValue[] = "Shell Icon Size";
+static const WCHAR kIconSizeValue[] = WIDE("Shell Icon Size");
 static const int kUnscaledDpi = 96;
 
 // Writes the icon width as text (with its NUL) and tells every top-level
 // window that a setting changed.
 static void WriteIconSize(HKEY key, DWORD width)
 {
-    char text[11];  // ten digits and the NUL: the longest unsigned 32-bit value
-    int length = wsprintfA(text, "%lu", width);
-    RegSetValueExA(key, kIconSizeValue, 0, REG_SZ, (const BYTE *)text, (DWORD)length + 1);
+    WCHAR text[11];  // ten digits and the NUL: the longest unsigned 32-bit value
+    int length = wsprintfW(text, WIDE("%lu"), width);
+    RegSetValueExW(key, kIconSizeValue, 0, REG_SZ, (const BYTE *)text, ((DWORD)length + 1) * sizeof(WCHAR));
     BroadcastWithoutHanging(WM_SETTINGCHANGE, 0, 0);
 }
 

@@ -44,7 +44,7 @@ static_assert(sizeof(PowerCapabilities) == 76, "the size of SYSTEM_POWER_CAPABIL
 // loaded by its full path.
 static bool HasModernStandbyOnly()
 {
-    HMODULE powrprof = LoadSystemLibrary("powrprof.dll");
+    HMODULE powrprof = LoadSystemLibrary(WIDE("powrprof.dll"));
     if (powrprof == NULL)
         return false;
     PowerCapabilitiesCall getCapabilities;
@@ -113,7 +113,7 @@ void ForcedShutdown(ForcedPowerAction action)
 {
     if (!ConfirmForcedShutdown())
         return;
-    HMODULE ntdll = LoadLibraryA("NtDll.dll");
+    HMODULE ntdll = LoadLibraryW(WIDE("NtDll.dll"));
     if (ntdll == NULL)
         return;
     ZwShutdownSystemFunction shutdownSystem =

@@ -211,17 +211,17 @@ typedef struct _NOTIFYICONDATAW {
     HICON hBalloonIcon;
 } NOTIFYICONDATAW, *PNOTIFYICONDATAW;
 
-typedef struct _STARTUPINFOA {
+typedef struct _STARTUPINFOW {
     DWORD cb;
-    LPSTR lpReserved;
-    LPSTR lpDesktop;
-    LPSTR lpTitle;
+    LPWSTR lpReserved;
+    LPWSTR lpDesktop;
+    LPWSTR lpTitle;
     DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute, dwFlags;
     WORD wShowWindow;
     WORD cbReserved2;
     LPBYTE lpReserved2;
     HANDLE hStdInput, hStdOutput, hStdError;
-} STARTUPINFOA, *LPSTARTUPINFOA;
+} STARTUPINFOW, *LPSTARTUPINFOW;
 
 typedef struct _PROCESS_INFORMATION {
     HANDLE hProcess;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <strings.h>
 
@@ -34,6 +35,28 @@ FakeWin32 &ActiveFake()
     return *activeFake;
 }
 
+const char *FakeUtf8(LPCWSTR text)
+{
+    static std::string utf8;
+    if (text == nullptr)
+        return nullptr;
+    utf8.clear();
+    for (const WCHAR *c = text; *c != 0; ++c) {
+        char32_t code = *c;
+        if (code >= 0xD800 && code < 0xDC00 && c[1] >= 0xDC00 && c[1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (*++c - 0xDC00);
+        if (code < 0x80) {
+            utf8 += (char)code;
+            continue;
+        }
+        int trailing = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+        utf8 += (char)(((0xFF00 >> (trailing + 1)) & 0xFF) | (code >> (6 * trailing)));
+        while (trailing-- > 0)
+            utf8 += (char)(0x80 | ((code >> (6 * trailing)) & 0x3F));
+    }
+    return utf8.c_str();
+}
+
 // Windows looks for a bare DLL name beside the program first, unless the
 // DLL is one the system always takes from its own directory (the KnownDLLs,
 // and ntdll, which every process already has).
@@ -48,7 +71,7 @@ static void CheckNotSearchedBesideProgram(LPCSTR name)
         if (strcasecmp(name, known) == 0)
             return;
     }
-    ADD_FAILURE() << "LoadLibraryA(\"" << name << "\"): a planted copy beside the program would be loaded";
+    ADD_FAILURE() << "LoadLibraryW(\"" << name << "\"): a planted copy beside the program would be loaded";
 }
 
 // ShellExecute and CreateProcess look for a file that is not named by its

@@ -22,6 +22,10 @@ public:
 #undef WIN32_API_VOID
 };
 
+// A wide argument in UTF-8, for the fake's checks and their messages; NULL
+// stays NULL. Valid until the next call.
+const char *FakeUtf8(LPCWSTR text);
+
 // The fake the forwarders call: the one the running test created.
 FakeWin32 &ActiveFake();
 void SetActiveFake(FakeWin32 *fake);

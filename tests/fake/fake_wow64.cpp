@@ -48,7 +48,7 @@ static void CheckSysnative(LPCSTR call, LPCSTR path)
 {
     if ((windowsVersion & 0xFF) < 6)
         ADD_FAILURE() << call << "(\"" << path << "\"): no Sysnative alias before Vista, so nothing starts";
-    else if (elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteA")
+    else if (elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteW")
         ADD_FAILURE() << call << "(\"" << path << "\"): the 64-bit elevation service cannot use the Sysnative alias";
 }
 
@@ -68,7 +68,7 @@ void CheckStartsNativeProgram(LPCSTR call, LPCSTR path)
     bool program = file.size() > 4 && strcasecmp(file.c_str() + file.size() - 4, ".exe") == 0;
     bool redirected = (program && strcasestr(path, "\\system32\\") != nullptr) ||
                       strcasestr(path, "\\regedit.exe") != nullptr;
-    bool prompted = elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteA";
+    bool prompted = elevationPrompts && AsksForElevation(path) && std::string(call) == "ShellExecuteW";
     if (redirected && !prompted)
         ADD_FAILURE() << call << "(\"" << path << "\"): under WOW64 this starts the 32-bit copy";
 }

@@ -51,15 +51,15 @@ inline std::u16string Text(const WCHAR *text)
     return text;
 }
 
-// GetSystemDirectoryA or GetWindowsDirectoryA answering with that folder as
+// GetSystemDirectoryW or GetWindowsDirectoryW answering with that folder as
 // Windows does: its length, or, when the buffer is too small, the size it
 // needs with the buffer left as it was.
-inline auto ReturnFolder(std::string folder)
+inline auto ReturnFolder(std::u16string folder)
 {
-    return Invoke([folder](LPSTR buffer, UINT size) -> UINT {
+    return Invoke([folder](LPWSTR buffer, UINT size) -> UINT {
         if (folder.size() + 1 > size)
             return (UINT)folder.size() + 1;
-        std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+        lstrcpyW(buffer, folder.c_str());
         return (UINT)folder.size();
     });
 }

@@ -20,10 +20,10 @@ struct CommandCase {
     std::function<void(FakeWin32 &, FakeRoutines &)> expect;
 };
 
-const char kSystemFolder[] = "C:\\WINDOWS\\system32";
+const char16_t kSystemFolder[] = u"C:\\WINDOWS\\system32";
 const HMODULE kWinmm = FakeHandle<HMODULE>(0x7700);
 
-const char kWindowsFolder[] = "C:\\WINDOWS";
+const char16_t kWindowsFolder[] = u"C:\\WINDOWS";
 const HANDLE kThisProcess = FakeHandle<HANDLE>(0x7701);
 
 // Asked before one of Windows' programs starts; under WOW64 the fake then
@@ -37,30 +37,30 @@ void ExpectWow64(FakeWin32 &win, BOOL wow64, int times = 1)
 }
 
 // A tool outside WOW64: the programs ask first, .msc and .cpl files do not.
-void ExpectTool(FakeWin32 &win, const char *path)
+void ExpectTool(FakeWin32 &win, const std::u16string &path)
 {
-    if (std::strstr(path, ".exe") != nullptr)
+    if (path.find(u".exe") != std::u16string::npos)
         ExpectWow64(win, FALSE);
-    if (std::strstr(path, "system32") != nullptr)
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    if (path.find(u"system32") != std::u16string::npos)
+        EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
     else
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
-    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(path), nullptr, nullptr, SW_SHOWNORMAL));
+        EXPECT_CALL(win, GetWindowsDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kWindowsFolder));
+    EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(path), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 void ExpectLock(FakeWin32 &win)
 {
     ExpectWow64(win, FALSE);
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq("C:\\WINDOWS\\system32\\rundll32.exe"),
-                                   StrEq("user32.dll,LockWorkStation"), nullptr, SW_SHOWNORMAL));
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(u"C:\\WINDOWS\\system32\\rundll32.exe"),
+                                   WideEq(u"user32.dll,LockWorkStation"), nullptr, SW_SHOWNORMAL));
 }
 
 // The system's winmm.dll, loaded for the one MCI command and freed.
 void ExpectCdCommand(FakeWin32 &win, const char *command)
 {
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
     EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return(AsEntry(mciSendStringA)));
     EXPECT_CALL(win, mciSendStringA(StrEq(command), nullptr, 0, nullptr));
     EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
@@ -77,14 +77,14 @@ std::vector<CommandCase> CommandTable()
         {IDM_BRIGHTNESS_UP, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(258)).WillOnce(Return(TRUE)); }},
         {IDM_BRIGHTNESS_DOWN, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(254)).WillOnce(Return(TRUE)); }},
         {IDM_BRIGHTNESS_DEFAULT, [](W &, R &r) { EXPECT_CALL(r, ApplyBrightness(256)).WillOnce(Return(TRUE)); }},
-        {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\regedit.exe"); }},
-        {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\appwiz.cpl"); }},
-        {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\gpedit.msc"); }},
-        {IDM_TOOL_CMD, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\cmd.exe"); }},
-        {IDM_TOOL_TASKMGR, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\taskmgr.exe"); }},
-        {IDM_TOOL_DEVMGMT, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\devmgmt.msc"); }},
-        {IDM_TOOL_CALC, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\calc.exe"); }},
-        {IDM_TOOL_MSINFO, [](W &w, R &) { ExpectTool(w, "C:\\WINDOWS\\system32\\msinfo32.exe"); }},
+        {IDM_TOOL_REGEDIT, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\regedit.exe"); }},
+        {IDM_TOOL_APPWIZ, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\appwiz.cpl"); }},
+        {IDM_TOOL_GPEDIT, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\gpedit.msc"); }},
+        {IDM_TOOL_CMD, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\cmd.exe"); }},
+        {IDM_TOOL_TASKMGR, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\taskmgr.exe"); }},
+        {IDM_TOOL_DEVMGMT, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\devmgmt.msc"); }},
+        {IDM_TOOL_CALC, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\calc.exe"); }},
+        {IDM_TOOL_MSINFO, [](W &w, R &) { ExpectTool(w, u"C:\\WINDOWS\\system32\\msinfo32.exe"); }},
         {IDM_CD_OPEN, [](W &w, R &) { ExpectCdCommand(w, "set CDAudio door open"); }},
         {IDM_CD_CLOSE, [](W &w, R &) { ExpectCdCommand(w, "set CDAudio door closed"); }},
         {IDM_SHOW_DESKTOP, [](W &w, R &) {
@@ -118,7 +118,7 @@ std::vector<CommandCase> CommandTable()
              EXPECT_CALL(w, MessageBoxW(nullptr,
                                         WideEq(u"版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
                                         WideEq(u"Ombrivale"), MB_OK));
-             EXPECT_CALL(w, ShellExecuteA(nullptr, nullptr, StrEq("https://www.example.com/?page_id=425"), nullptr,
+             EXPECT_CALL(w, ShellExecuteW(nullptr, nullptr, WideEq(u"https://www.example.com/?page_id=425"), nullptr,
                                           nullptr, SW_SHOWMAXIMIZED));
          }},
         {IDM_AUTOSTART, [](W &, R &r) { EXPECT_CALL(r, ToggleAutostart()); }},
@@ -267,30 +267,31 @@ TEST_F(Dispatch, ScreenshotPausesThenRefusesWhileAnOverlayIsOpen)
 
 TEST_F(Dispatch, NoToolStartsWithoutItsFullPath)
 {
-    // 251 characters: with "\\calc.exe" and its zero, one byte past MAX_PATH.
-    const std::string tooLong = "C:\\" + std::string(MAX_PATH - 12, 'x');
+    // 251 characters: with "\\calc.exe" and its zero, one past MAX_PATH.
+    // Characters of any script count one each, as a Windows folder may hold them.
+    const std::u16string tooLong = u"C:\\" + std::u16string(MAX_PATH - 12, u'视');
     // Unknown, too long by one, larger than the buffer (the size it needs comes back).
-    for (const std::string &folder : {std::string(), tooLong, std::string(MAX_PATH, 'y')}) {
+    for (const std::u16string &folder : {std::u16string(), tooLong, std::u16string(MAX_PATH, u'y')}) {
         SCOPED_TRACE(folder.size());
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).Times(3).WillRepeatedly(ReturnFolder(folder));
-        EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(folder));
+        EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).Times(3).WillRepeatedly(ReturnFolder(folder));
+        EXPECT_CALL(win, GetWindowsDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(folder));
         ExpectWow64(win, FALSE, 3);  // the calculator, the lock's rundll32 and the registry editor
         for (WPARAM command : {IDM_TOOL_CALC, IDM_LOCK, IDM_CD_OPEN, IDM_TOOL_REGEDIT})
             DispatchCommand(kWindow, command, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
-    const std::string fits = tooLong.substr(0, tooLong.size() - 1);
+    const std::u16string fits = tooLong.substr(0, tooLong.size() - 1);
     ExpectWow64(win, FALSE);
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(fits));
-    EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(fits + "\\calc.exe"), nullptr, nullptr, SW_SHOWNORMAL));
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(fits));
+    EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(fits + u"\\calc.exe"), nullptr, nullptr, SW_SHOWNORMAL));
     DispatchCommand(kWindow, IDM_TOOL_CALC, 0);
 }
 
 // A text argument, or none.
-template <class Text = LPCSTR>
-::testing::Matcher<Text> TextOrNull(const char *text)
+template <class Text = LPCWSTR>
+::testing::Matcher<Text> TextOrNull(const char16_t *text)
 {
-    return text != nullptr ? ::testing::Matcher<Text>(StrEq(text)) : ::testing::Matcher<Text>(IsNull());
+    return text != nullptr ? ::testing::Matcher<Text>(WideEq(text)) : ::testing::Matcher<Text>(IsNull());
 }
 
 // The i686 build on 64-bit Windows starts the native copy of every program
@@ -309,18 +310,18 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
         WPARAM command;
         DWORD version;
         bool prompts;  // an administrator whom UAC asks
-        const char *path;
+        const char16_t *path;
         How how;
     } starts[] = {
-        {"command prompt, Windows 7", IDM_TOOL_CMD, win7, false, "C:\\WINDOWS\\Sysnative\\cmd.exe", kShell},
-        {"lock, administrator", IDM_LOCK, win7, true, "C:\\WINDOWS\\Sysnative\\rundll32.exe", kShell},
-        {"command prompt, XP x64: no alias", IDM_TOOL_CMD, xp64, false, "C:\\WINDOWS\\system32\\cmd.exe", kStarted},
-        {"lock, XP x64: no alias", IDM_LOCK, xp64, false, "C:\\WINDOWS\\system32\\rundll32.exe", kStarted},
-        {"task manager, standard user", IDM_TOOL_TASKMGR, win7, false, "C:\\WINDOWS\\system32\\taskmgr.exe", kStarted},
-        {"task manager, administrator", IDM_TOOL_TASKMGR, win7, true, "C:\\WINDOWS\\system32\\taskmgr.exe", kElevated},
-        {"registry editor, standard user", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kStarted},
-        {"registry editor, administrator", IDM_TOOL_REGEDIT, win7, true, "C:\\WINDOWS\\regedit.exe", kElevated},
-        {"registry editor, refused otherwise", IDM_TOOL_REGEDIT, win7, false, "C:\\WINDOWS\\regedit.exe", kRefused},
+        {"command prompt, Windows 7", IDM_TOOL_CMD, win7, false, u"C:\\WINDOWS\\Sysnative\\cmd.exe", kShell},
+        {"lock, administrator", IDM_LOCK, win7, true, u"C:\\WINDOWS\\Sysnative\\rundll32.exe", kShell},
+        {"command prompt, XP x64: no alias", IDM_TOOL_CMD, xp64, false, u"C:\\WINDOWS\\system32\\cmd.exe", kStarted},
+        {"lock, XP x64: no alias", IDM_LOCK, xp64, false, u"C:\\WINDOWS\\system32\\rundll32.exe", kStarted},
+        {"task manager, standard user", IDM_TOOL_TASKMGR, win7, false, u"C:\\WINDOWS\\system32\\taskmgr.exe", kStarted},
+        {"task manager, administrator", IDM_TOOL_TASKMGR, win7, true, u"C:\\WINDOWS\\system32\\taskmgr.exe", kElevated},
+        {"registry editor, standard user", IDM_TOOL_REGEDIT, win7, false, u"C:\\WINDOWS\\regedit.exe", kStarted},
+        {"registry editor, administrator", IDM_TOOL_REGEDIT, win7, true, u"C:\\WINDOWS\\regedit.exe", kElevated},
+        {"registry editor, refused otherwise", IDM_TOOL_REGEDIT, win7, false, u"C:\\WINDOWS\\regedit.exe", kRefused},
         {"Windows folder unreadable", IDM_TOOL_CMD, win7, false, nullptr, kNothing},
         {"Windows folder unreadable, registry editor", IDM_TOOL_REGEDIT, win7, false, nullptr, kNothing},
     };
@@ -329,17 +330,17 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
     for (const auto &start : starts) {
         SCOPED_TRACE(start.what);
         const bool lock = start.command == IDM_LOCK;
-        const char *parameters = lock ? "user32.dll,LockWorkStation" : nullptr;
+        const char16_t *parameters = lock ? u"user32.dll,LockWorkStation" : nullptr;
         // How the folders and entries are found is not the point: what starts is.
         FakeWow64Windows(start.version, start.prompts);
         EXPECT_CALL(win, GetCurrentProcess()).WillRepeatedly(Return(kThisProcess));
         EXPECT_CALL(win, IsWow64Process(kThisProcess, _)).WillRepeatedly(DoAll(SetArgPointee<1>(TRUE), Return(TRUE)));
         EXPECT_CALL(win, GetVersion()).Times(AnyNumber());
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kSystemFolder));
+        EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kSystemFolder));
         if (start.path != nullptr)
-            EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kWindowsFolder));
+            EXPECT_CALL(win, GetWindowsDirectoryW(_, MAX_PATH)).WillRepeatedly(ReturnFolder(kWindowsFolder));
         else  // failed, the buffer left as it was
-            EXPECT_CALL(win, GetWindowsDirectoryA(_, MAX_PATH)).WillRepeatedly(Return(0u));
+            EXPECT_CALL(win, GetWindowsDirectoryW(_, MAX_PATH)).WillRepeatedly(Return(0u));
         EXPECT_CALL(win, GetModuleHandleA(StrEq("kernel32.dll"))).WillRepeatedly(Return(kernel32));
         EXPECT_CALL(win, GetProcAddress(kernel32, StrEq("Wow64DisableWow64FsRedirection")))
             .WillRepeatedly(Return(AsEntry(FakeWow64DisableRedirection)));
@@ -347,12 +348,12 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
             .WillRepeatedly(Return(AsEntry(FakeWow64RevertRedirection)));
         InSequence order;
         if (start.how == kShell)
-            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(start.path), TextOrNull(parameters), nullptr,
+            EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(start.path), TextOrNull(parameters), nullptr,
                                            SW_SHOWNORMAL));
         if (start.how >= kStarted && start.how <= kRefused) {
             // The program's own name first on its command line, as a shell would put it.
-            const char *commandLine = lock ? "rundll32.exe user32.dll,LockWorkStation" : nullptr;
-            EXPECT_CALL(win, CreateProcessA(StrEq(start.path), TextOrNull<LPSTR>(commandLine), nullptr, nullptr, FALSE,
+            const char16_t *commandLine = lock ? u"rundll32.exe user32.dll,LockWorkStation" : nullptr;
+            EXPECT_CALL(win, CreateProcessW(WideEq(start.path), TextOrNull<LPWSTR>(commandLine), nullptr, nullptr, FALSE,
                                             0u, nullptr, nullptr, _, _))
                 .WillOnce(DoAll(SetArgPointee<9>(started), Return(start.how == kStarted)));
         }
@@ -365,7 +366,7 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
             EXPECT_CALL(win, GetLastError())
                 .WillOnce(Return(start.how == kElevated ? kElevationRequired : ERROR_FILE_NOT_FOUND));
         if (start.how == kElevated)
-            EXPECT_CALL(win, ShellExecuteA(nullptr, nullptr, StrEq(start.path), nullptr, nullptr, SW_SHOWNORMAL));
+            EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(start.path), nullptr, nullptr, SW_SHOWNORMAL));
         DispatchCommand(kWindow, start.command, 0);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
@@ -374,11 +375,11 @@ TEST_F(Dispatch, UnderWow64WindowsProgramsStartNative)
 TEST_F(Dispatch, CdCommandWithoutWinmmOrItsEntryDoesNothing)
 {
     InSequence order;
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(nullptr));
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(nullptr));
     DispatchCommand(kWindow, IDM_CD_OPEN, 0);
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
-    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(kSystemFolder));
+    EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\winmm.dll"))).WillOnce(Return(kWinmm));
     EXPECT_CALL(win, GetProcAddress(kWinmm, StrEq("mciSendStringA"))).WillOnce(Return(nullptr));
     EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
     DispatchCommand(kWindow, IDM_CD_CLOSE, 0);

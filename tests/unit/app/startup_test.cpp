@@ -1,4 +1,5 @@
 // Start-up, the main window's messages and the tray icon record.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -44,14 +45,20 @@ const struct {
 
 class Startup : public AppTest {
 protected:
+    std::u16string programPath = u"C:\\o.exe";
 
     // What one WM_CREATE asks of the platform before any icon work; a later
     // one lets go of the ten combinations before it registers them again.
     // Bit i of taken: the i-th combination is held by another program.
     void ExpectCreationSteps(unsigned taken = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
+        // As XP answers: a path longer than the buffer fills it, with no zero.
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
-            .WillOnce(Invoke([](HMODULE, LPWSTR path, DWORD) { return (DWORD)lstrlenW(lstrcpyW(path, u"C:\\o.exe")); }));
+            .WillOnce(Invoke([this](HMODULE, LPWSTR path, DWORD size) {
+                DWORD length = (DWORD)std::min<size_t>(programPath.size() + 1, size);
+                std::char_traits<char16_t>::copy(path, programPath.c_str(), length);
+                return length == size ? size : length - 1;
+            }));
         EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
         for (const auto &hotkey : kPromisedHotkeys) {
             if (again)
@@ -97,7 +104,7 @@ TEST_F(Startup, SecondCopyWarnsAndExitsBeforeCreatingAnything)
     for (Found found : {byWindow, byMutex, byAdministratorsMutex}) {
         SCOPED_TRACE(found);
         InSequence order;
-        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(found == byWindow ? kOtherCopy : nullptr));
+        EXPECT_CALL(win, FindWindowW(nullptr, WideEq(u"KORVANFOREVER"))).WillOnce(Return(found == byWindow ? kOtherCopy : nullptr));
         if (found != byWindow) {
             const bool opened = found == byMutex;
             EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(opened ? kMutex : nullptr));
@@ -123,7 +130,7 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
     quit.wParam = 0;
     {
         InSequence order;
-        EXPECT_CALL(win, FindWindowA(nullptr, StrEq("KORVANFOREVER"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, FindWindowW(nullptr, WideEq(u"KORVANFOREVER"))).WillOnce(Return(nullptr));
         EXPECT_CALL(win, CreateMutexA(nullptr, FALSE, StrEq("Ombrivale.SingleInstance"))).WillOnce(Return(kMutex));
         EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
         EXPECT_CALL(win, LoadIconA(kInstance, StrEq("QZ"))).WillOnce(Return(kIcon));
@@ -144,8 +151,8 @@ TEST_F(Startup, CreatesHiddenWindowThenAddsIconWithBalloonThenLoops)
             .WillOnce(Return(AsEntry(&FakeChangeWindowMessageFilterEx)));
         EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
         // Registered for the unlock once, here; without wtsapi32 the program goes on.
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
-        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(u"C:\\WINDOWS\\system32"));
+        EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(nullptr));
         EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(16));
         EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(16));
         EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
@@ -201,7 +208,7 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCodeAndTheTrayIconAtTheSmallIconSize)
     quit.wParam = 3;
     for (int size : {16, 20, 24}) {
         SCOPED_TRACE(size);
-        EXPECT_CALL(win, FindWindowA(_, _)).WillOnce(Return(nullptr));
+        EXPECT_CALL(win, FindWindowW(_, _)).WillOnce(Return(nullptr));
         EXPECT_CALL(win, CreateMutexA(_, _, _)).WillOnce(Return(kMutex));
         EXPECT_CALL(win, GetLastError()).WillOnce(Return(0));
         EXPECT_CALL(win, CloseHandle(kMutex)).WillOnce(Return(TRUE));
@@ -270,8 +277,10 @@ TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
         ExpectCreationSteps(0, true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
         ExpectIconAdd(&added);
     }
+    programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
     EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
     ExpectQuietRecord(added);
+    EXPECT_EQ(Text(appState.modulePath), programPath.substr(0, MAX_PATH - 1)) << "a cut path ends in the buffer";
     testing::Mock::VerifyAndClearExpectations(&win);
 
     for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
@@ -383,8 +392,8 @@ TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
             InSequence order;
             if (attempt > 0)
                 EXPECT_CALL(win, KillTimer(kWindow, timer)).WillOnce(Return(TRUE));
-            EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
-            EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
+            EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(u"C:\\WINDOWS\\system32"));
+            EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
             EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
                 .WillOnce(Return(AsEntry(+registerWindow)));
             if (answer != 0) {

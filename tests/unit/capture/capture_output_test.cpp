@@ -49,9 +49,9 @@ protected:
     // "gdiplus.dll" when the module itself is.
     void ExpectGdiplusLoaded(const char *missing)
     {
-        EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
+        EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(u"C:\\WINDOWS\\system32"));
         bool loads = missing == nullptr || std::strcmp(missing, "gdiplus.dll") != 0;
-        EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\gdiplus.dll")))
+        EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\gdiplus.dll")))
             .WillOnce(Return(loads ? gdiplusModule : nullptr));
         if (!loads)
             return;

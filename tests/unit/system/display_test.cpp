@@ -141,9 +141,11 @@ TEST_F(Display, AnyOtherResultReturnsToTheStoredModeAndWarns)
 
 static const HKEY kMetricsKey = FakeHandle<HKEY>(0x40);
 
+// The UTF-16 text of a value's data; the size checks its zero.
 static auto DataIs(const char *text)
 {
-    return ::testing::Truly([=](const BYTE *data) { return strcmp((const char *)data, text) == 0; });
+    std::u16string wide(text, text + strlen(text));
+    return ::testing::Truly([=](const BYTE *data) { return Text((const WCHAR *)data) == wide; });
 }
 
 TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
@@ -164,8 +166,8 @@ TEST_F(Display, IconSizeIsWrittenTwiceEachWithABroadcast)
         EXPECT_CALL(win, GetDeviceCaps(screen, LOGPIXELSX)).WillOnce(Return(test.dpi));
         EXPECT_CALL(win, ReleaseDC(nullptr, screen)).WillOnce(Return(1));
         for (int write = 0; write < 2; ++write) {
-            EXPECT_CALL(win, RegSetValueExA(kMetricsKey, StrEq("Shell Icon Size"), 0u, 1u, DataIs(test.text),
-                                            (DWORD)strlen(test.text) + 1))
+            EXPECT_CALL(win, RegSetValueExW(kMetricsKey, WideEq(u"Shell Icon Size"), 0u, 1u, DataIs(test.text),
+                                            ((DWORD)strlen(test.text) + 1) * 2))
                 .WillOnce(Return(ERROR_SUCCESS));
             // Bounded, and skipping hung windows: one of them must not hold the program.
             EXPECT_CALL(win, SendMessageTimeoutA(HWND_BROADCAST, 0x1Au, 0u, 0, SMTO_ABORTIFHUNG,

@@ -59,8 +59,8 @@ static void ExpectCapabilities(FakeWin32 &win, Machine machine)
 {
     const HMODULE powrprof = FakeHandle<HMODULE>(0x40);
     reported = machine;
-    EXPECT_CALL(win, GetSystemDirectoryA(_, MAX_PATH)).WillOnce(ReturnFolder("C:\\WINDOWS\\system32"));
-    EXPECT_CALL(win, LoadLibraryA(StrEq("C:\\WINDOWS\\system32\\powrprof.dll")))
+    EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(u"C:\\WINDOWS\\system32"));
+    EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\powrprof.dll")))
         .WillOnce(Return(machine == kWithoutPowrprof ? nullptr : powrprof));
     if (machine == kWithoutPowrprof)
         return;
@@ -217,7 +217,7 @@ TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
         InSequence order;
         EXPECT_CALL(win, MessageBoxW(NULL, WideEq(kQuestion), WideEq(u"Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
         if (test.answer == IDYES)
-            EXPECT_CALL(win, LoadLibraryA(StrEq("NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
+            EXPECT_CALL(win, LoadLibraryW(WideEq(u"NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
         if (test.moduleLoads) {
             EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("ZwShutdownSystem")))
                 .WillOnce(Return(Entry(test.shutdownFound, reinterpret_cast<void (*)()>(FakeZwShutdownSystem))));
