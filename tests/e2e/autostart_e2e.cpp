@@ -232,8 +232,9 @@ TEST_F(Autostart, EachKeyTakesWhatItsRightsAllow)
         SCOPED_TRACE(c.name);
         ClearAllKeys();
         SetRunValue(c.machine);
-        if (!c.userKey)
+        if (!c.userKey) {
             ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, kRunKey), ERROR_SUCCESS);
+        }
         GrantOnly(c.rights);
         program = StartProgram();
         if (c.refused) {
