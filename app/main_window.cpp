@@ -31,9 +31,11 @@ static void AllowTaskbarCreated(HWND window)
 static LRESULT OnCreate(HWND window)
 {
     appState.creationInProgress = 1;
-    GetModuleFileNameW(NULL, appState.modulePath, MAX_PATH);
-    // XP leaves a path cut at the buffer's end without its zero.
-    appState.modulePath[MAX_PATH - 1] = 0;
+    // A path longer than the buffer comes back cut, as the buffer's size (on
+    // XP without its zero): it names no file, and is left empty.
+    DWORD length = GetModuleFileNameW(NULL, appState.modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        appState.modulePath[0] = 0;
     ReadAutostartState();
     if (appState.createdOnce != 0)
         UnregisterHotkeys(window);

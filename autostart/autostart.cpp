@@ -2,11 +2,13 @@
 
 #include "../state/app_state.h"
 
-static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const WCHAR kRunKey[] = WIDE("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 static const WCHAR kRunValue[] = WIDE(PROGRAM_NAME);
 static const WCHAR kTempFolderQuestion[] =
     WIDE("检测到程序正在临时文件夹中运行，不建议执行此操作。\r\n选择否可以取消本次选择。");
 static const WCHAR kChangeFailedText[] = WIDE("修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。");
+static const WCHAR kPathTooLongText[] =
+    WIDE("本程序的完整路径超过了 Windows 允许的 260 个字符，无法设置开机启动。\r\n请把本程序移到路径较短的文件夹中，重新运行后再试。");
 
 // Windows runs a Run value as a command line, which an unquoted path with a
 // space in it is cut at: the path goes in quotes. In characters, the
@@ -19,19 +21,33 @@ static const DWORD kQuotedPathLength = MAX_PATH + 2;
 // (WOW6432Node), where older i686 copies wrote, so that view is still read
 // and its value goes whenever ours changes. 32-bit Windows has one view and
 // ignores both flags. The per-user key, for a copy that may not write the
-// per-machine one, is the same key in both builds.
+// per-machine one, is the same key in both builds. A profile need not have
+// it (a new one, or one a cleaning tool emptied), so writing there creates
+// it; the per-machine key is Windows' own, and never created by us.
 struct RunKey {
     HKEY root;
     REGSAM view;
+    bool createdToWrite;
 };
-static const RunKey kMachine = {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY};
-static const RunKey kMachineOlderI686 = {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
-static const RunKey kUser = {HKEY_CURRENT_USER, 0};
+static const RunKey kMachine = {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, false};
+static const RunKey kMachineOlderI686 = {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, false};
+static const RunKey kUser = {HKEY_CURRENT_USER, 0, true};
 
 // A key of our own, closed by the caller once it has used it.
 static LSTATUS OpenRunKey(const RunKey &run, REGSAM access, HKEY *key)
 {
-    return RegOpenKeyExA(run.root, kRunKey, 0, run.view | access, key);
+    return RegOpenKeyExW(run.root, kRunKey, 0, run.view | access, key);
+}
+
+// Setting and deleting a value need KEY_SET_VALUE and nothing more. A key
+// whose ACL grants just that, as policies and hardening guides leave the
+// Run keys, refuses a request for any further right (KEY_ALL_ACCESS
+// carries WRITE_DAC and WRITE_OWNER).
+static LSTATUS OpenRunKeyToChange(const RunKey &run, bool write, HKEY *key)
+{
+    if (write && run.createdToWrite)
+        return RegCreateKeyExW(run.root, kRunKey, 0, NULL, 0, run.view | KEY_SET_VALUE, NULL, key, NULL);
+    return OpenRunKey(run, KEY_SET_VALUE, key);
 }
 
 // The path in double quotes, as it is written.
@@ -51,34 +67,46 @@ static bool NamesThisProgram(const WCHAR *data)
     return lstrcmpW(data, quoted) == 0 || lstrcmpW(data, appState.modulePath) == 0;
 }
 
-// The text of our value in that key; false when there is none. Reading asks
-// only to read, so a user who may not change the per-machine key still
-// sees what it holds.
-static bool ReadRunValue(const RunKey &run, WCHAR (&data)[kQuotedPathLength + 1])
+// What a value of our name in a Run key starts at logon.
+enum RunValue { kNoValue, kValueOfThisProgram, kValueOfAnotherPath };
+
+// Reading asks only to read, so a user who may not change the per-machine
+// key still sees what it holds. A value longer than our buffer, whose
+// content the query then leaves undefined, or one that is not plain text,
+// cannot be this program's quoted path, but it is a value all the same.
+static RunValue ReadRunValue(const RunKey &run)
 {
     HKEY key;
     if (OpenRunKey(run, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+        return kNoValue;
     // One character more than the query may fill: stored text need not end
     // in a zero, and the comparison must not run past the buffer. The size
     // counts bytes, and an odd one leaves half a character, which is dropped.
+    WCHAR data[kQuotedPathLength + 1];
+    DWORD type;
     DWORD size = kQuotedPathLength * sizeof(WCHAR);
-    LSTATUS status = RegQueryValueExW(key, kRunValue, NULL, NULL, (LPBYTE)data, &size);
+    LSTATUS status = RegQueryValueExW(key, kRunValue, NULL, &type, (LPBYTE)data, &size);
     RegCloseKey(key);
-    data[status == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0] = 0;
-    return status == ERROR_SUCCESS;
+    if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && type != REG_SZ))
+        return kValueOfAnotherPath;
+    if (status != ERROR_SUCCESS)
+        return kNoValue;
+    data[size / sizeof(WCHAR)] = 0;
+    return NamesThisProgram(data) ? kValueOfThisProgram : kValueOfAnotherPath;
 }
 
-static bool RunValueNamesThisProgram(const RunKey &run)
+// An empty path is one Windows could not give whole (see AppState): no
+// value can name it.
+static bool ModulePathKnown()
 {
-    WCHAR data[kQuotedPathLength + 1];
-    return ReadRunValue(run, data) && NamesThisProgram(data);
+    return appState.modulePath[0] != 0;
 }
 
 void ReadAutostartState()
 {
-    appState.autostartEnabled = RunValueNamesThisProgram(kMachine) || RunValueNamesThisProgram(kMachineOlderI686) ||
-                                        RunValueNamesThisProgram(kUser)
+    appState.autostartEnabled = ModulePathKnown() && (ReadRunValue(kMachine) == kValueOfThisProgram ||
+                                                      ReadRunValue(kMachineOlderI686) == kValueOfThisProgram ||
+                                                      ReadRunValue(kUser) == kValueOfThisProgram)
                                     ? 1
                                     : 0;
 }
@@ -112,7 +140,7 @@ static LSTATUS WriteRunValue(HKEY key)
 static LSTATUS ChangeRunValueIn(const RunKey &run, bool write)
 {
     HKEY key;
-    LSTATUS status = OpenRunKey(run, KEY_ALL_ACCESS, &key);
+    LSTATUS status = OpenRunKeyToChange(run, write, &key);
     if (status == ERROR_FILE_NOT_FOUND && !write)
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
@@ -123,17 +151,15 @@ static LSTATUS ChangeRunValueIn(const RunKey &run, bool write)
 }
 
 // The per-machine value, in either view, that this copy may not remove.
-enum MachineValue { kNoMachineValue, kMachineValueOfThisProgram, kMachineValueOfAnotherPath };
-
-static MachineValue RemainingMachineValue()
+static RunValue RemainingMachineValue()
 {
     static const RunKey *const kMachineKeys[] = {&kMachine, &kMachineOlderI686};
-    WCHAR data[kQuotedPathLength + 1];
     for (const RunKey *run : kMachineKeys) {
-        if (ReadRunValue(*run, data))
-            return NamesThisProgram(data) ? kMachineValueOfThisProgram : kMachineValueOfAnotherPath;
+        RunValue value = ReadRunValue(*run);
+        if (value != kNoValue)
+            return value;
     }
-    return kNoMachineValue;
+    return kNoValue;
 }
 
 // The per-machine keys, where they may be changed; ERROR_ACCESS_DENIED for a
@@ -159,9 +185,9 @@ static bool Enable()
     // A per-machine value this copy may not remove already starts a copy at
     // logon: a per-user one would start a second. Only when it names this
     // program is that what the user asked for.
-    MachineValue remaining = RemainingMachineValue();
-    if (remaining != kNoMachineValue)
-        return remaining == kMachineValueOfThisProgram;
+    RunValue remaining = RemainingMachineValue();
+    if (remaining != kNoValue)
+        return remaining == kValueOfThisProgram;
     return ChangeRunValueIn(kUser, true) == ERROR_SUCCESS;
 }
 
@@ -169,23 +195,28 @@ static bool Enable()
 static bool Disable()
 {
     LSTATUS machine = ChangeMachineValue(false);
-    if (machine == ERROR_ACCESS_DENIED && RemainingMachineValue() == kNoMachineValue)
+    if (machine == ERROR_ACCESS_DENIED && RemainingMachineValue() == kNoValue)
         machine = ERROR_SUCCESS;
     LSTATUS user = ChangeRunValueIn(kUser, false);
     return machine == ERROR_SUCCESS && user == ERROR_SUCCESS;
 }
 
+static void Warn(const WCHAR *text)
+{
+    MessageBoxW(NULL, text, WIDE(PROGRAM_NAME), MB_OK | MB_ICONWARNING);
+}
+
 // The check mark follows the registry: when the change does not take (a
 // per-machine value needs an administrator to go), the flag stays and the
-// user learns why.
+// user learns why. A path Windows cut would start nothing at logon.
 void ToggleAutostart()
 {
     bool enable = appState.autostartEnabled == 0;
+    if (enable && !ModulePathKnown())
+        return Warn(kPathTooLongText);
     if (enable && UserDeclinesTempFolder())
         return;
-    if (!(enable ? Enable() : Disable())) {
-        MessageBoxW(NULL, kChangeFailedText, WIDE(PROGRAM_NAME), MB_OK | MB_ICONWARNING);
-        return;
-    }
+    if (!(enable ? Enable() : Disable()))
+        return Warn(kChangeFailedText);
     appState.autostartEnabled = enable ? 1 : 0;
 }

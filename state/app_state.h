@@ -26,7 +26,7 @@ struct AppState {
     DWORD creationInProgress;
     DWORD muted;
     LONG brightnessLevel;
-    WCHAR modulePath[MAX_PATH];
+    WCHAR modulePath[MAX_PATH];  // empty when Windows could not give it whole
     HMENU popupMenu;
     HMODULE sessionNotifications;  // wtsapi32, while the window is registered
 

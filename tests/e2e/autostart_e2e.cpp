@@ -4,9 +4,11 @@
 // program writes the per-machine value, in the 64-bit view both builds
 // share; the test reads and prepares values itself, there, in the 32-bit
 // view where older i686 copies wrote, or in the per-user key, where a copy
-// without an administrator's rights writes (that refusal is the unit
-// tests' to show).
+// without an administrator's rights writes. Wine keeps to a key's ACL,
+// though: a test narrows the per-machine key's to stand for such a copy.
 #include "harness.h"
+
+#include <aclapi.h>
 
 static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const wchar_t kTempCopy[] = L"C:\\users\\Public\\Temp\\Ombrivale.exe";
@@ -74,6 +76,7 @@ protected:
     void TearDown() override
     {
         ProgramTest::TearDown();
+        PutBackAcl();
         ClearAllKeys();
         DeleteFileW(kTempCopy);
         DeleteFileW(kSharedCopy);
@@ -88,6 +91,55 @@ protected:
         for (const RunKey &run : {kMachine, kMachineOlderI686, kUser})
             SetRunValue(L"", run);
     }
+
+    // Lets everyone, administrators included, have only these rights on the
+    // shared per-machine key, until PutBackAcl.
+    void GrantOnly(DWORD rights)
+    {
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_64KEY, &aclKey),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(GetSecurityInfo(aclKey, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, NULL, NULL, &savedAcl, NULL,
+                                  &savedSecurity),
+                  ERROR_SUCCESS);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = NULL;
+        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+        EXPLICIT_ACCESSW grant = {};
+        grant.grfAccessPermissions = rights;
+        grant.grfAccessMode = SET_ACCESS;
+        grant.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        grant.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+        grant.Trustee.ptstrName = (LPWSTR)everyone;
+        PACL acl = NULL;
+        EXPECT_EQ(SetEntriesInAclW(1, &grant, NULL, &acl), ERROR_SUCCESS);
+        EXPECT_EQ(SetSecurityInfo(aclKey, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                  NULL, NULL, acl, NULL),
+                  ERROR_SUCCESS);
+        LocalFree(acl);
+        FreeSid(everyone);
+    }
+
+    // Through the key opened before the ACL was narrowed, which may still
+    // change it.
+    void PutBackAcl()
+    {
+        if (aclKey == NULL)
+            return;
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision;
+        GetSecurityDescriptorControl(savedSecurity, &control, &revision);
+        DWORD inheritance = control & SE_DACL_PROTECTED ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                         : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        EXPECT_EQ(SetSecurityInfo(aclKey, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | inheritance, NULL, NULL, savedAcl, NULL),
+                  ERROR_SUCCESS);
+        LocalFree(savedSecurity);
+        RegCloseKey(aclKey);
+        aclKey = NULL;
+    }
+
+    HKEY aclKey = NULL;
+    PACL savedAcl = NULL;
+    PSECURITY_DESCRIPTOR savedSecurity = NULL;
 
     // Chooses the entry and waits until the program has handled it (the value
     // may read as expected before, when the toggle should leave it as it is).
@@ -150,6 +202,52 @@ TEST_F(Autostart, ValueFoundAtStartUpCountsOnlyWhenExact)
         EXPECT_TEXT_EQ(RunValue(kMachineOlderI686), L"") << "the 32-bit view kept a value";
         EXPECT_TEXT_EQ(RunValue(kUser), L"") << "the per-user key kept a value";
         StopProgram(program);
+    }
+}
+
+// A copy that may only read the per-machine key, as one without an
+// administrator's rights: a value there that names another copy, even one
+// longer than the program reads, would start that copy at logon, and a
+// per-user value a second one, so nothing is written and the user is told;
+// with no value there, the per-user one is written, into a Run key the
+// profile did not have yet. A key that lets values change and grants
+// nothing more, as policies leave it, takes the per-machine value.
+TEST_F(Autostart, EachKeyTakesWhatItsRightsAllow)
+{
+    const std::wstring longOther = Quoted(L"D:\\" + std::wstring(281, L'x') + L"\\Ombrivale.exe");
+    const std::wstring quoted = Stored(Quoted(ProgramPath()));
+    const struct {
+        const char *name;
+        DWORD rights;
+        std::wstring machine;
+        bool userKey;
+        std::wstring machineAfter, userAfter;
+        bool refused;
+    } cases[] = {
+        {"read only, no per-user key", KEY_QUERY_VALUE, L"", false, L"", quoted, false},
+        {"read only, another copy's long value", KEY_QUERY_VALUE, longOther, true, Stored(longOther), L"", true},
+        {"setting values only", KEY_QUERY_VALUE | KEY_SET_VALUE, L"", true, quoted, L"", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearAllKeys();
+        SetRunValue(c.machine);
+        if (!c.userKey) {
+            ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, kRunKey), ERROR_SUCCESS);
+        }
+        GrantOnly(c.rights);
+        program = StartProgram();
+        if (c.refused) {
+            SendCommand(program, IDM_AUTOSTART);
+            AnswerBox(program.id, L"Ombrivale", L"修改开机启动设置失败，请退出本程序，再以管理员身份运行后重试。", IDOK);
+        } else {
+            EXPECT_NE(SendMessageTimeoutW(program.window, WM_COMMAND, IDM_AUTOSTART, 0, SMTO_NORMAL, 10000, NULL), 0)
+                << "a box came: " << Utf8(DialogTitles(program.id));
+        }
+        EXPECT_TEXT_EQ(RunValue(), c.machineAfter);
+        EXPECT_TEXT_EQ(RunValue(kUser), c.userAfter);
+        StopProgram(program);
+        PutBackAcl();
     }
 }
 

@@ -80,7 +80,7 @@ void CheckRegistryView(HKEY root, LPCSTR subKey, REGSAM access)
 {
     if (root == HKEY_LOCAL_MACHINE && subKey != nullptr && strncasecmp(subKey, "Software\\", 9) == 0 &&
         (access & (KEY_WOW64_64KEY | KEY_WOW64_32KEY)) == 0)
-        ADD_FAILURE() << "RegOpenKeyExA(HKLM\\" << subKey << "): no view named, so each build opens another key";
+        ADD_FAILURE() << "RegOpenKeyEx(HKLM\\" << subKey << "): no view named, so each build opens another key";
 }
 
 BOOL WINAPI FakeWow64DisableRedirection(PVOID *previous)

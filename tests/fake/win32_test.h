@@ -64,6 +64,24 @@ inline auto ReturnFolder(std::u16string folder)
     });
 }
 
+// GetModuleFileNameW's answer for the program's path, by the rule of the
+// Windows the test stands for (FakeWow64Windows): the path and its length;
+// for a path that does not fit with its zero, the buffer's size and the
+// path cut to fill the buffer, which XP leaves without a zero and later
+// Windows ends with one in the last character (setting the last error to
+// ERROR_INSUFFICIENT_BUFFER, which is not the sign: the size is).
+inline DWORD FakeModuleFileName(const std::u16string &path, LPWSTR buffer, DWORD size)
+{
+    if (path.size() < size) {
+        lstrcpyW(buffer, path.c_str());
+        return (DWORD)path.size();
+    }
+    std::char_traits<char16_t>::copy(buffer, path.c_str(), size);
+    if ((FakeWow64Version() & 0xFF) >= 6)
+        buffer[size - 1] = 0;
+    return size;
+}
+
 // A function of the test as the entry GetProcAddress hands out; the trip
 // through void (*)() is the cast between function types the compiler accepts.
 template <class Function>

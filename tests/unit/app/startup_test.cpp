@@ -1,5 +1,4 @@
 // Start-up, the main window's messages and the tray icon record.
-#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -52,13 +51,8 @@ protected:
     // Bit i of taken: the i-th combination is held by another program.
     void ExpectCreationSteps(unsigned taken = 0, bool again = false, std::function<void()> meanwhile = [] {})
     {
-        // As XP answers: a path longer than the buffer fills it, with no zero.
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
-            .WillOnce(Invoke([this](HMODULE, LPWSTR path, DWORD size) {
-                DWORD length = (DWORD)std::min<size_t>(programPath.size() + 1, size);
-                std::char_traits<char16_t>::copy(path, programPath.c_str(), length);
-                return length == size ? size : length - 1;
-            }));
+            .WillOnce(Invoke([this](HMODULE, LPWSTR path, DWORD size) { return FakeModuleFileName(programPath, path, size); }));
         EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
         for (const auto &hotkey : kPromisedHotkeys) {
             if (again)
@@ -280,13 +274,44 @@ TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
     programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
     EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
     ExpectQuietRecord(added);
-    EXPECT_EQ(Text(appState.modulePath), programPath.substr(0, MAX_PATH - 1)) << "a cut path ends in the buffer";
+    EXPECT_EQ(Text(appState.modulePath), u"") << "a cut path is read again, and is no path";
     testing::Mock::VerifyAndClearExpectations(&win);
 
     for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
         EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
         EXPECT_CALL(win, DefWindowProcA(kWindow, message, 5, 6)).WillOnce(Return(42));
         EXPECT_EQ(MainWindowProc(kWindow, message, 5, 6), 42);
+    }
+}
+
+// A path longer than the buffer comes back cut to the buffer's size, with
+// its zero in the last character or, on XP, none: either names no file,
+// and start with Windows must not take it for the program's path.
+TEST_F(Startup, APathWindowsCutIsNoPath)
+{
+    const std::u16string longest = u"C:\\" + std::u16string(MAX_PATH - 10, u'x') + u"\\o.exe";
+    ASSERT_EQ(longest.size(), MAX_PATH - 1u);
+    const struct { const char *name; DWORD windows; std::u16string path; std::u16string kept; } cases[] = {
+        {"XP, the longest path", kFakeXp64, longest, longest},
+        {"XP, one more", kFakeXp64, longest + u'x', u""},
+        {"Windows 7, the longest path", kFakeWindows7, longest, longest},
+        {"Windows 7, one more", kFakeWindows7, longest + u'x', u""},
+        {"Windows 7, far longer", kFakeWindows7, u"C:\\" + std::u16string(300, u'x') + u"\\o.exe", u""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeWow64Windows(c.windows, false);
+        programPath = c.path;
+        appState.createdOnce = 1;
+        NOTIFYICONDATAW added = {};
+        {
+            InSequence order;
+            ExpectCreationSteps(0, true);
+            ExpectIconAdd(&added);
+        }
+        EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
+        EXPECT_EQ(Text(appState.modulePath), c.kept);
+        testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
 
