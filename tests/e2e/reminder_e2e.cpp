@@ -281,8 +281,9 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
 // The time of a shutdown reminder comes while its cancel question is open,
 // and the user quits meanwhile: the quit breaks the question, which then
 // returns 0. Unanswered, it must fire nothing. Under Wine the forced
-// shutdown ends every process of the session, this test's own too: a test
-// still alive to read the exit code shows that nothing ran.
+// shutdown starts "wineboot --kill", which ends every process of the
+// session, this test's own too, but only after the program has ended: the
+// start itself, done before the program can end, is what shows it ran.
 TEST_F(Reminder, QuitWhileTheCancelQuestionWaitsFiresNothing)
 {
     HWND dialog = OpenDialog();
@@ -299,4 +300,5 @@ TEST_F(Reminder, QuitWhileTheCancelQuestionWaitsFiresNothing)
     SendCommand(program, IDM_EXIT);
     ASSERT_TRUE(AnswerBox(program.id, L"Ombrivale", L"您确认退出程序？　　", IDYES));
     EXPECT_EQ(WaitForExit(program), 0u) << "the program did not end as the exit command ends it";
+    EXPECT_EQ(ChildProcess(program.id, L"wineboot.exe"), 0u) << "the program ran the reminder's shutdown";
 }
