@@ -53,9 +53,11 @@ static LRESULT OnCreate(HWND window)
 }
 
 // The window is not destroyed: removing the icon and leaving the loop is all
-// the program has to tidy.
+// the program has to tidy. Leaving is marked first: the quit breaks every box
+// still open, and none of them may lead anywhere now.
 static LRESULT OnDestroy(HWND window)
 {
+    appState.leaving = 1;
     DeleteTrayIcon(window);
     UnregisterSessionNotifications(window);
     PostQuitMessage(0);

@@ -212,10 +212,12 @@ void LockWorkstation()
     StartWindowsFile(GetSystemDirectoryW, WIDE("rundll32.exe"), WIDE("user32.dll,LockWorkStation"), TOOL_PROGRAM);
 }
 
+// The page follows a box the user saw (0: it could not be shown, or a quit
+// broke it), and never once the program is leaving.
 void ShowAbout()
 {
-    MessageBoxW(NULL, kAboutText, WIDE(PROGRAM_NAME), MB_OK);
-    ShellExecuteW(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
+    if (MessageBoxW(NULL, kAboutText, WIDE(PROGRAM_NAME), MB_OK) == IDOK && appState.leaving == 0)
+        ShellExecuteW(NULL, NULL, kProductPage, NULL, NULL, SW_SHOWMAXIMIZED);
 }
 
 void OpenCaptureOverlay()

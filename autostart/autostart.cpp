@@ -111,12 +111,15 @@ void ReadAutostartState()
                                     : 0;
 }
 
-// A copy in a temporary folder may vanish; only an explicit No cancels.
+// A copy in a temporary folder may vanish; of the answers a user gives, only
+// an explicit No cancels. A box that returned 0 was never seen, and once the
+// program is leaving no answer leads to a write.
 static bool UserDeclinesTempFolder()
 {
     if (wcsstr(appState.modulePath, WIDE("Temp")) == NULL)
         return false;
-    return MessageBoxW(NULL, kTempFolderQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONINFORMATION) == IDNO;
+    int answer = MessageBoxW(NULL, kTempFolderQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONINFORMATION);
+    return answer == IDNO || answer == 0 || appState.leaving != 0;
 }
 
 // A value that is already gone is as good as deleted.

@@ -78,8 +78,11 @@ static INT_PTR OnOk(HWND dialog)
 
 // Disarmed first, so the menu entry is available again while the box waits.
 // A new dialog may then open and press OK, so this reminder keeps its own
-// copy of the action and text it was armed with. Once done it ends its
-// dialog rather than leave it hidden with its loop for the rest of the run.
+// copy of the action and text it was armed with. The action runs only once
+// the box was seen: one that returned 0 (a quit broke its loop, or it could
+// not be shown) announced nothing, and once the program is leaving nothing
+// runs at all. Once done it ends its dialog rather than leave it hidden
+// with its loop for the rest of the run.
 static INT_PTR OnTimer(HWND dialog, WPARAM timerId)
 {
     if (timerId != kReminderTimerId || !IsTheArmedDialog(dialog))
@@ -95,8 +98,8 @@ static INT_PTR OnTimer(HWND dialog, WPARAM timerId)
     appState.reminderDialog = NULL;
     KillTimer(dialog, appState.reminderTimer);
     ShowReminderInTip(false);
-    MessageBoxW(NULL, text, kReminderCaption, MB_OK);
-    if (action != POWER_NONE)
+    bool seen = MessageBoxW(NULL, text, kReminderCaption, MB_OK) == IDOK;
+    if (seen && appState.leaving == 0 && action != POWER_NONE)
         PerformPowerAction(action);
     EndDialog(dialog, 0);
     return TRUE;
@@ -147,9 +150,12 @@ INT_PTR CALLBACK ReminderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 // A time that comes while the box waits waits for the answer: Yes closes the
-// dialog, No lets that time fire at once. Should another program close the
-// dialog meanwhile, both messages find it disarmed and do nothing more. One
-// question at a time: the menu stays reachable while it is open.
+// dialog, No lets that time fire at once. No answer (0: the program is
+// leaving and its quit broke the box, or the box could not be shown) is not
+// No: it closes the dialog too, so that nothing fires that nobody confirmed.
+// Should another program close the dialog meanwhile, both messages find it
+// disarmed and do nothing more. One question at a time: the menu stays
+// reachable while it is open.
 void AskToCancelReminder()
 {
     if (appState.reminderQuestion != kNoQuestion)
@@ -162,7 +168,7 @@ void AskToCancelReminder()
     int answer = MessageBoxW(NULL, question, kReminderCaption, MB_YESNO | MB_ICONQUESTION);
     bool timeCame = appState.reminderQuestion == kTimeCameMeanwhile;
     appState.reminderQuestion = kNoQuestion;
-    if (answer == IDYES)
+    if (answer != IDNO)
         SendMessageA(dialog, WM_CLOSE, 0, 0);
     else if (timeCame)
         SendMessageA(dialog, WM_TIMER, kReminderTimerId, 0);

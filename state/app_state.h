@@ -24,6 +24,7 @@ struct AppState {
     DWORD trayIconShown;
     DWORD createdOnce;
     DWORD creationInProgress;
+    DWORD leaving;  // the main window's destruction has begun: no box leads anywhere now
     DWORD muted;
     LONG brightnessLevel;
     WCHAR modulePath[MAX_PATH];  // empty when Windows could not give it whole

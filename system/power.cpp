@@ -99,11 +99,12 @@ static void EnableShutdownPrivilegeNatively(RtlAdjustPrivilegeFunction adjustPri
 }
 
 // Only an answer can send the machine down: a box that could not be shown
-// (0) cancels like No, since nothing would have warned about unsaved work.
+// (0) cancels like No, since nothing would have warned about unsaved work,
+// and once the program is leaving no answer does.
 static bool ConfirmForcedShutdown()
 {
     int answer = MessageBoxW(NULL, kForcedShutdownQuestion, WIDE(PROGRAM_NAME), MB_YESNO | MB_ICONINFORMATION);
-    return answer != IDNO && answer != 0;
+    return answer != IDNO && answer != 0 && appState.leaving == 0;
 }
 
 // Bypasses the session's orderly end: the native service stops the system at

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <iomanip>
 #include <sstream>
@@ -143,6 +144,20 @@ HWND MainWindowOf(DWORD processId)
 bool IsRunning(const Program &program)
 {
     return program.process != NULL && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ChildProcess(DWORD parent, const wchar_t *file)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && found == 0; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, file) == 0)
+            found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
 }
 
 DWORD WaitForExit(Program &program, DWORD milliseconds)

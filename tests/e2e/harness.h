@@ -54,6 +54,8 @@ Program StartProgram(const std::wstring &path = ProgramPath());
 // The main window of the running copy with that process id, or NULL.
 HWND MainWindowOf(DWORD processId);
 bool IsRunning(const Program &program);
+// A process that process started, by its file name; 0 while there is none.
+DWORD ChildProcess(DWORD parent, const wchar_t *file);
 // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
 DWORD WaitForExit(Program &program, DWORD milliseconds = 10000);
 // Ends the program the way its exit command does, or kills it if it hangs.

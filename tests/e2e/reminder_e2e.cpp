@@ -277,3 +277,28 @@ TEST_F(Reminder, ValidMinuteHidesThenShowsTheTextAfterAMinute)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the fired reminder left its dialog behind";
     EXPECT_FALSE(WaitUntil([&] { return !IsRunning(program); }, 2000)) << "the reminder ran another's action";
 }
+
+// The time of a shutdown reminder comes while its cancel question is open,
+// and the user quits meanwhile: the quit breaks the question, which then
+// returns 0. Unanswered, it must fire nothing. Under Wine the forced
+// shutdown starts "wineboot --kill", which ends every process of the
+// session, this test's own too, but only after the program has ended: the
+// start itself, done before the program can end, is what shows it ran.
+TEST_F(Reminder, QuitWhileTheCancelQuestionWaitsFiresNothing)
+{
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, (HWND)NULL);
+    PostMessageW(GetDlgItem(dialog, IDC_ACTION_SHUTDOWN), BM_CLICK, 0, 0);
+    SetControlText(GetDlgItem(dialog, IDC_REMINDER_MINUTES), L"5");
+    PressOk(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "the dialog did not arm";
+    SendCommand(program, IDM_REMINDER);
+    ASSERT_NE(WaitForReminderWindow(program.id, false), (HWND)NULL)
+        << "the armed entry did not ask; the program shows" << DialogTitles(program.id);
+    // The dialog's own timer identifier: the time came while the question waits.
+    PostMessageW(dialog, WM_TIMER, 1, 0);
+    SendCommand(program, IDM_EXIT);
+    ASSERT_TRUE(AnswerBox(program.id, L"Ombrivale", L"您确认退出程序？　　", IDYES));
+    EXPECT_EQ(WaitForExit(program), 0u) << "the program did not end as the exit command ends it";
+    EXPECT_EQ(ChildProcess(program.id, L"wineboot.exe"), 0u) << "the program ran the reminder's shutdown";
+}

@@ -6,7 +6,6 @@
 
 #include "harness.h"
 
-#include <tlhelp32.h>
 #include "tests/resolution_presets.h"
 
 static const wchar_t kCaption[] = L"Ombrivale";
@@ -202,21 +201,6 @@ TEST_F(SystemControl, ForcedShutdownAsksAndNoCancels)
         EXPECT_FALSE(WaitUntil([&] { return !IsRunning(program); }, 1000)) << "No did not keep the program";
         EXPECT_EQ(CountDialogs(program.id), 0);
     }
-}
-
-// A process the program started, by its file name; 0 until there is one.
-static DWORD ChildProcess(DWORD parent, const wchar_t *file)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD found = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && found == 0; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, file) == 0)
-            found = entry.th32ProcessID;
-    }
-    CloseHandle(snapshot);
-    return found;
 }
 
 // Started by the i686 build too, the tools are Windows' native ones, which

@@ -66,6 +66,26 @@ void ExpectCdCommand(FakeWin32 &win, const char *command)
     EXPECT_CALL(win, FreeLibrary(kWinmm)).WillOnce(Return(TRUE));
 }
 
+// The page opens maximised, only once the box is closed.
+void ExpectAbout(FakeWin32 &win, int answer, bool opens)
+{
+    EXPECT_CALL(win, MessageBoxW(nullptr,
+                                 WideEq(u"版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
+                                 WideEq(u"Ombrivale"), MB_OK))
+        .WillOnce(Return(answer));
+    if (opens)
+        EXPECT_CALL(win, ShellExecuteW(nullptr, nullptr, WideEq(u"https://www.example.com/?page_id=425"), nullptr,
+                                       nullptr, SW_SHOWMAXIMIZED));
+}
+
+void ExpectExitQuestion(FakeWin32 &win, int answer, bool ends)
+{
+    EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"您确认退出程序？　　"), WideEq(u"Ombrivale"), 0x24))
+        .WillOnce(Return(answer));
+    if (ends)
+        EXPECT_CALL(win, SendMessageA(kWindow, WM_DESTROY, IDM_EXIT, kLParam));
+}
+
 std::vector<CommandCase> CommandTable()
 {
     using W = FakeWin32;
@@ -113,14 +133,7 @@ std::vector<CommandCase> CommandTable()
         {IDM_HIBERNATE, [](W &, R &r) { EXPECT_CALL(r, PerformPowerAction(5)); }},
         {IDM_FORCE_SHUTDOWN, [](W &, R &r) { EXPECT_CALL(r, ForcedShutdown(2)); }},
         {IDM_FORCE_RESTART, [](W &, R &r) { EXPECT_CALL(r, ForcedShutdown(1)); }},
-        {IDM_ABOUT, [](W &w, R &) {
-             // The page opens maximised, only once the box is closed.
-             EXPECT_CALL(w, MessageBoxW(nullptr,
-                                        WideEq(u"版本：v1.5\r\n时间：2009年10月16日\r\n在随后打开的网页里，您可以检查更新情况。　　　"),
-                                        WideEq(u"Ombrivale"), MB_OK));
-             EXPECT_CALL(w, ShellExecuteW(nullptr, nullptr, WideEq(u"https://www.example.com/?page_id=425"), nullptr,
-                                          nullptr, SW_SHOWMAXIMIZED));
-         }},
+        {IDM_ABOUT, [](W &w, R &) { ExpectAbout(w, IDOK, true); }},
         {IDM_AUTOSTART, [](W &, R &r) { EXPECT_CALL(r, ToggleAutostart()); }},
         {IDM_SCREENSHOT, [](W &w, R &) {
              EXPECT_CALL(w, Sleep(300));
@@ -244,16 +257,23 @@ TEST_F(Dispatch, ReminderCommandOpensOnlyOneDialog)
     DispatchCommand(kWindow, IDM_REMINDER, 0);
 }
 
-TEST_F(Dispatch, OnlyYesToTheExitQuestionEndsTheProgram)
+// A box leads on only from an answer the user gave: one that returned 0 was
+// never seen, and once the program is leaving nothing it offered runs.
+TEST_F(Dispatch, OnlyAnAnswerGivenBeforeLeavingLeadsOnFromABox)
 {
-    for (int answer : {IDNO, IDCANCEL, 0, IDYES}) {
-        SCOPED_TRACE(answer);
+    const struct { WPARAM command; int answer; DWORD leaving; bool leadsOn; } cases[] = {
+        {IDM_EXIT, IDNO, 0, false}, {IDM_EXIT, IDCANCEL, 0, false}, {IDM_EXIT, 0, 0, false}, {IDM_EXIT, IDYES, 0, true},
+        {IDM_ABOUT, IDOK, 0, true}, {IDM_ABOUT, 0, 0, false},       {IDM_ABOUT, IDOK, 1, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "command " << c.command << ", answer " << c.answer << ", leaving " << c.leaving);
+        appState.leaving = c.leaving;
         InSequence order;
-        EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"您确认退出程序？　　"), WideEq(u"Ombrivale"), 0x24))
-            .WillOnce(Return(answer));
-        if (answer == IDYES)
-            EXPECT_CALL(win, SendMessageA(kWindow, WM_DESTROY, IDM_EXIT, kLParam));
-        DispatchCommand(kWindow, IDM_EXIT, kLParam);
+        if (c.command == IDM_EXIT)
+            ExpectExitQuestion(win, c.answer, c.leadsOn);
+        else
+            ExpectAbout(win, c.answer, c.leadsOn);
+        DispatchCommand(kWindow, c.command, kLParam);
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }

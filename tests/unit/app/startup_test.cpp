@@ -325,11 +325,14 @@ TEST_F(Startup, OnlyAButtonPressOnTheIconOpensTheMenu)
         EXPECT_EQ(MainWindowProc(kWindow, WM_TRAYICON, 1, mouse), 0);
 }
 
+// The program is leaving from the first step: a box that the quit breaks
+// must find it so.
 TEST_F(Startup, DestroyRemovesTheIconAndPostsQuitWithoutTouchingTheFlag)
 {
     appState.trayIconShown = 1;
     InSequence order;
     EXPECT_CALL(win, Shell_NotifyIconW(NIM_DELETE, &appState.trayIcon)).WillOnce(Invoke([](DWORD, PNOTIFYICONDATAW icon) {
+        EXPECT_EQ(appState.leaving, 1u) << "leaving only after the first step";
         EXPECT_EQ(icon->hWnd, kWindow);
         EXPECT_EQ(icon->uID, 1u);
         return TRUE;

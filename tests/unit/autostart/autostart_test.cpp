@@ -208,7 +208,7 @@ protected:
 
 TEST_F(AutostartToggle, WritesOneQuotedValueWhereItMayAndFollowsTheRegistry)
 {
-    const int kNotAsked = 0;
+    const int kNotAsked = -1;
     const Value none, bare = Text(kPath), quoted = Quoted(kPath), other = Quoted(u"D:\\Old\\Ombrivale.exe");
     const Value longOther = kLongOther;
     const std::u16string temp = u"C:\\Users\\x\\AppData\\Local\\Temp\\a\\prog.exe";
@@ -222,6 +222,7 @@ TEST_F(AutostartToggle, WritesOneQuotedValueWhereItMayAndFollowsTheRegistry)
         bool warned = false;
         std::u16string path = kPath;
         int answer = kNotAsked;  // to the temporary-folder question
+        DWORD leaving = 0;
         bool toldPathTooLong = false;
     } cases[] = {
         // An administrator's elevated copy writes the shared per-machine value
@@ -258,16 +259,20 @@ TEST_F(AutostartToggle, WritesOneQuotedValueWhereItMayAndFollowsTheRegistry)
         {"older view's other path stays", false, 1, {{none, other, none}}, none, other, none, 1, true},
         {"machine's long other path stays", false, 1, {{longOther, none, quoted}}, longOther, none, none, 1, true},
         {"user's value refused", false, 1, {{none, none, quoted}, true, ERROR_ACCESS_DENIED}, none, none, quoted, 1, true},
-        // The temporary folder asks before enabling, and only then; only No cancels.
+        // The temporary folder asks before enabling, and only then; of the
+        // answers given, only No cancels. A box that returned 0 was never
+        // seen, and once the program is leaving nothing is written.
         {"temp, yes", false, 0, {}, none, none, Quoted(temp), 1, false, temp, IDYES},
         {"temp, no", false, 0, {}, none, none, none, 0, false, temp, IDNO},
+        {"temp, unanswered", false, 0, {}, none, none, none, 0, false, temp, 0},
+        {"temp, yes while leaving", false, 0, {}, none, none, none, 0, false, temp, IDYES, 1},
         {"temp disables unasked", false, 1, {{none, none, Quoted(temp)}}, none, none, none, 0, false, temp},
         {"TEMP is not Temp", false, 0, {}, none, none, Quoted(u"C:\\TEMP\\prog.exe"), 1, false, u"C:\\TEMP\\prog.exe"},
         {"Templates is", false, 0, {}, none, none, Quoted(u"C:\\Templates\\prog.exe"), 1, false, u"C:\\Templates\\prog.exe", IDYES},
         {"other scripts", false, 0, {}, none, none, Quoted(kOtherScriptsPath), 1, false, kOtherScriptsPath},
         // A path Windows cut was left empty: it would start nothing, and the
         // user learns why nothing is written.
-        {"path cut", false, 0, {}, none, none, none, 0, false, u"", kNotAsked, true},
+        {"path cut", false, 0, {}, none, none, none, 0, false, u"", kNotAsked, 0, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -277,6 +282,7 @@ TEST_F(AutostartToggle, WritesOneQuotedValueWhereItMayAndFollowsTheRegistry)
         RunKeys keys = c.keys;
         lstrcpyW(appState.modulePath, c.path.c_str());
         appState.autostartEnabled = c.before;
+        appState.leaving = c.leaving;
         AnswerFrom(keys);
         if (c.answer != kNotAsked)
             EXPECT_CALL(win, MessageBoxW(nullptr,

@@ -114,60 +114,77 @@ TEST_F(Reminder, OnlyOkTimerAndCloseAreHandled)
 
 // Closing the hidden armed dialog disarms and clears the tip: another
 // program may close it, and Yes to the menu entry's question does. A time
-// that comes while the question is open waits: No then lets it fire.
-TEST_F(Reminder, ClosingTheArmedDialogDisarmsAndOnlyYesToTheQuestionCloses)
+// that comes while the question is open waits: only No then lets it fire. A
+// question that returned 0 was never answered (the program is leaving, or
+// the box could not be shown): it disarms and fires nothing.
+TEST_F(Reminder, ClosingTheArmedDialogDisarmsAndOnlyNoToTheQuestionLetsItFire)
 {
+    const int kClosedFromOutside = -1;
     const struct { const char *what; int answer; bool timeComes; } cases[] = {
-        {"closed by another program", 0, false}, {"No", IDNO, false}, {"Yes", IDYES, false},
+        {"closed by another program", kClosedFromOutside, false}, {"No", IDNO, false}, {"Yes", IDYES, false},
         {"No after the time came", IDNO, true},  {"Yes after the time came", IDYES, true},
+        {"unanswered", 0, false}, {"unanswered after the time came", 0, true},
     };
     auto deliver = [](HWND to, UINT message, WPARAM wParam, LPARAM) { return ReminderDialogProc(to, message, wParam, 0); };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        appState = {.trayIconShown = 1, .reminderArmed = 1, .reminderTimer = 1, .reminderDialog = dialog,
-                    .reminderLine = u"定时提醒：明天 00:30 关机"};
+        appState = {.trayIconShown = 1, .reminderArmed = 1, .reminderAction = POWER_SHUTDOWN, .reminderTimer = 1,
+                    .reminderDialog = dialog, .reminderLine = u"定时提醒：明天 00:30 关机"};
         lstrcpyW(appState.trayIcon.szTip, u"Ombrivale\n定时提醒：明天 00:30 关机");
+        const bool asked = c.answer != kClosedFromOutside;
         const bool closes = c.answer != IDNO, fires = c.answer == IDNO && c.timeComes;
         InSequence order;
-        if (c.answer != 0) {
+        if (asked) {
             EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u"确定要取消定时提醒吗？\r\n\r\n定时提醒：明天 00:30 关机"),
                                          WideEq(kCaption), MB_YESNO | MB_ICONQUESTION))
                 .WillOnce(Invoke([&](auto...) {
-                    if (c.timeComes)
+                    if (c.timeComes) {
                         EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 1, 0), TRUE) << "nothing fires yet";
+                    }
                     return c.answer;
                 }));
         }
-        if (c.answer != 0 && (closes || fires))
+        if (asked && (closes || fires))
             EXPECT_CALL(win, SendMessageA(dialog, closes ? WM_CLOSE : WM_TIMER, closes ? 0 : 1, 0)).WillOnce(Invoke(deliver));
         if (closes || fires) {
             EXPECT_CALL(win, KillTimer(dialog, 1)).WillOnce(Return(TRUE));
             EXPECT_CALL(win, Shell_NotifyIconW(NIM_MODIFY, &appState.trayIcon)).WillOnce(Return(TRUE));
-            if (fires)
+            if (fires) {
                 EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(u""), WideEq(kCaption), MB_OK)).WillOnce(Return(IDOK));
+                EXPECT_CALL(routines, PerformPowerAction(POWER_SHUTDOWN)).WillOnce(Return(TRUE));
+            }
             EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
         }
-        if (c.answer == 0)
-            EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
-        else
+        if (asked)
             AskToCancelReminder();
+        else
+            EXPECT_EQ(ReminderDialogProc(dialog, WM_CLOSE, 0, 0), TRUE);
         EXPECT_EQ(appState.reminderArmed, closes || fires ? 0u : 1u);
         EXPECT_EQ(Text(appState.trayIcon.szTip), closes || fires ? u"Ombrivale" : u"Ombrivale\n定时提醒：明天 00:30 关机");
         ::testing::Mock::VerifyAndClearExpectations(&win);
+        ::testing::Mock::VerifyAndClearExpectations(&routines);
     }
 }
 
 // Disarmed before the timer goes and before the box waits; the action after,
 // the one it was armed with even if a new dialog's OK rewrote the shared
-// fields while the box waited; then the dialog ends.
+// fields while the box waited; then the dialog ends. The action runs only
+// after the box was seen (IDOK) and never once the program is leaving.
 TEST_F(Reminder, TimerDisarmsKillsShowsTextRunsItsActionThenEnds)
 {
     const HWND newDialog = FakeHandle<HWND>(0x30);
-    for (DWORD action : {0u, 1u, 2u, 3u}) {
+    const struct { DWORD action; int box; DWORD leaving; bool runs; } cases[] = {
+        {0, IDOK, 0, false}, {1, IDOK, 0, true}, {2, IDOK, 0, true}, {3, IDOK, 0, true},
+        {1, 0, 0, false},                         // a box that returned 0 was never seen
+        {3, 0, 1, false}, {2, IDOK, 1, false},  // the program is leaving
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "action " << c.action << ", box " << c.box << ", leaving " << c.leaving);
         OpenAsTheDialog();
         appState.reminderArmed = 1;
-        appState.reminderAction = action;
+        appState.reminderAction = c.action;
         appState.reminderTimer = 1;
+        appState.leaving = c.leaving;
         lstrcpyW(appState.reminderText, u"该休息了 도구-Łódź");
         // Not this reminder's timer: ignored.
         EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 7, 0), TRUE);
@@ -180,10 +197,10 @@ TEST_F(Reminder, TimerDisarmsKillsShowsTextRunsItsActionThenEnds)
             appState.reminderDialog = newDialog;
             appState.reminderAction = POWER_SHUTDOWN;
             lstrcpyW(appState.reminderText, u"其他");
-            return IDOK;
+            return c.box;
         }));
-        if (action != 0)
-            EXPECT_CALL(routines, PerformPowerAction(action)).WillOnce(Return(TRUE));
+        if (c.runs)
+            EXPECT_CALL(routines, PerformPowerAction(c.action)).WillOnce(Return(TRUE));
         EXPECT_CALL(win, EndDialog(dialog, 0)).WillOnce(Return(TRUE));
         EXPECT_EQ(ReminderDialogProc(dialog, WM_TIMER, 1, 0), TRUE);
         EXPECT_EQ(appState.reminderDialog, newDialog) << "the new dialog stays the open one";

@@ -197,6 +197,7 @@ struct ForcedCase {
     NTSTATUS firstStatus;
     ForcedPowerAction action;
     const char *why;
+    DWORD leaving = 0;
 };
 
 TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
@@ -204,6 +205,7 @@ TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
     static const ForcedCase cases[] = {
         {IDNO, false, false, false, 0, 2, "No loads nothing"},
         {0, false, false, false, 0, 2, "a box that could not be shown cancels"},
+        {IDYES, false, false, false, 0, 2, "the program is leaving: nothing loads", 1},
         {IDYES, false, false, false, 0, 2, "no module: silent return"},
         {IDYES, true, false, true, 0, 2, "no shutdown entry: module freed"},
         {IDYES, true, true, false, 0, 2, "no privilege entry: module freed"},
@@ -214,9 +216,10 @@ TEST_F(Forced, ConfirmationThenPrivilegeThenShutdown)
     };
     for (const ForcedCase &test : cases) {
         SCOPED_TRACE(test.why);
+        appState.leaving = test.leaving;
         InSequence order;
         EXPECT_CALL(win, MessageBoxW(NULL, WideEq(kQuestion), WideEq(u"Ombrivale"), 0x44u)).WillOnce(Return(test.answer));
-        if (test.answer == IDYES)
+        if (test.answer == IDYES && test.leaving == 0)
             EXPECT_CALL(win, LoadLibraryW(WideEq(u"NtDll.dll"))).WillOnce(Return(test.moduleLoads ? kNtDll : nullptr));
         if (test.moduleLoads) {
             EXPECT_CALL(win, GetProcAddress(kNtDll, StrEq("ZwShutdownSystem")))
