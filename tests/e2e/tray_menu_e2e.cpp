@@ -59,19 +59,20 @@ TEST_F(TrayMenu, ExitAnsweredNoThenAboutOpensTheAboutBox)
 {
     HWND popup = OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint);
     ASSERT_NE(popup, (HWND)NULL);
-    PressKey(VK_UP);  // from the bottom: exit
     POINT exit;
-    ASSERT_TRUE(WaitUntil([&] { return FindHighlightedRow(popup, exit); })) << "no item is highlighted";
+    ASSERT_TRUE(MoveHighlight(popup, VK_UP, exit)) << "no item is highlighted";  // from the bottom: exit
     ClickAt(exit);
+    // Off the rows again, or the next menu may open under the pointer with
+    // its exit row already highlighted.
+    SetCursorPos(kClickPoint.x, kClickPoint.y);
     ASSERT_TRUE(AnswerBox(program.id, L"Ombrivale", L"您确认退出程序？　　", IDNO));
 
     popup = OpenTrayMenu(program, WM_RBUTTONDOWN, kClickPoint);
     ASSERT_NE(popup, (HWND)NULL) << "the menu did not open again";
     // Up from nothing selected walks from the bottom: exit, autostart, about.
-    for (int i = 0; i < 3; i++)
-        PressKey(VK_UP);
     POINT about;
-    ASSERT_TRUE(WaitUntil([&] { return FindHighlightedRow(popup, about); })) << "no item is highlighted";
+    for (int i = 0; i < 3; i++)
+        ASSERT_TRUE(MoveHighlight(popup, VK_UP, about)) << "the highlight did not move at press " << i + 1;
     ClickAt(about);
     HWND box = WaitForDialog(program.id, L"Ombrivale");
     ASSERT_NE(box, (HWND)NULL) << "the click sent no about command";
@@ -89,10 +90,12 @@ TEST_F(TrayMenu, ClosingWithoutAChoiceSendsNothing)
     } cases[] = {{"Escape", true}, {"click outside", false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_NE(OpenTrayMenu(program, WM_LBUTTONDOWN, kClickPoint), (HWND)NULL);
+        HWND popup = OpenTrayMenu(program, WM_LBUTTONDOWN, kClickPoint);
+        ASSERT_NE(popup, (HWND)NULL);
         // "About" is selected, so a close that chose it would show its box.
+        POINT about;
         for (int i = 0; i < 3; i++)
-            PressKey(VK_UP);
+            ASSERT_TRUE(MoveHighlight(popup, VK_UP, about)) << "the highlight did not move at press " << i + 1;
         if (c.byEscape)
             PressKey(VK_ESCAPE);
         else

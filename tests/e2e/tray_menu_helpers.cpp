@@ -187,6 +187,14 @@ std::vector<COLORREF> SubmenuPixels(const Program &program, int position, POINT 
     return pixels;
 }
 
+bool MoveHighlight(HWND menu, WORD key, POINT &at)
+{
+    POINT before = {-1, -1};
+    FindHighlightedRow(menu, before);
+    PressKey(key);
+    return WaitUntil([&] { return FindHighlightedRow(menu, at) && (at.x != before.x || at.y != before.y); });
+}
+
 int FirstDifferentRow(const std::vector<COLORREF> &a, const std::vector<COLORREF> &b, int width)
 {
     auto [at, other] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());

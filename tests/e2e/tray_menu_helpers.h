@@ -28,6 +28,10 @@ void ClickAt(POINT at);
 std::vector<COLORREF> WindowPixels(HWND window, RECT &rect);
 // The middle of the row of a menu window drawn in the highlight colour.
 bool FindHighlightedRow(HWND menu, POINT &middle);
+// Presses the key and waits until the menu's highlight has moved away from
+// where it was (or appeared), so that each press is counted: a loaded machine
+// can hold several presses in the queue. The new row's middle goes in at.
+bool MoveHighlight(HWND menu, WORD key, POINT &at);
 
 // The Linux pid of the newest Wine process running the executable at that
 // Windows path (0 if none), and its resident memory in kB, read from /proc
