@@ -146,7 +146,7 @@ TEST_F(Hotkeys, ReadingKeepsUsableValuesAndTurnsEveryOtherIntoTheDesign)
         {"four binary bytes", 0, REG_BINARY, dword(kCtrlAltQ), design},
         {"big-endian DWORD", 0, REG_DWORD_BIG_ENDIAN, dword(kCtrlAltQ), design},
         {"a QWORD", 0, REG_QWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, design},
-        {"a DWORD of 2 bytes", 0, REG_DWORD, {3, 0}, design},
+        {"a DWORD of 3 bytes", 0, REG_DWORD, {3, 0, 0x51}, design},
         {"a DWORD of 8 bytes", 0, REG_DWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, design},
         {"no modifier", 0, REG_DWORD, dword(0x00510000), design},
         {"the Windows key", 0, REG_DWORD, dword(0x0051000A), design},
