@@ -122,10 +122,11 @@ TEST_F(Startup, ChangedHotkeyRunsItsCommandFromTheKeyboardAndFreesTheOldCombinat
     program = StartProgram();
     EXPECT_FALSE(IsFree(MOD_CONTROL | MOD_ALT, 'Q')) << "Ctrl+Alt+Q is not registered";
     EXPECT_TRUE(IsFree(MOD_SHIFT, VK_END)) << "the old combination is still registered";
-    for (BYTE key : {VK_CONTROL, VK_MENU, BYTE('Q')})
+    const BYTE keys[] = {VK_CONTROL, VK_MENU, 'Q'};
+    for (BYTE key : keys)
         keybd_event(key, 0, 0, 0);
-    for (BYTE key : {BYTE('Q'), VK_MENU, VK_CONTROL})
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    for (int i = 2; i >= 0; i--)
+        keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
     EXPECT_TRUE(AnswerBox(program.id, kCaption, kExitQuestion, IDNO)) << "Ctrl+Alt+Q did not ask to quit";
     EXPECT_TRUE(IsRunning(program));
 }
