@@ -47,7 +47,7 @@ static LRESULT OnCreate(HWND window)
         AllowTaskbarCreated(window);
         RegisterSessionNotifications(window);
     } else {
-        AddTrayIconQuietly(window);
+        AddTrayIconAgain(window);
     }
     appState.creationInProgress = 0;
     return 0;

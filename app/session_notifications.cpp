@@ -8,7 +8,10 @@ typedef BOOL(WINAPI *UnregisterSessionCall)(HWND window);
 
 static const DWORD kThisSession = 0;        // NOTIFY_FOR_THIS_SESSION
 static const DWORD kServiceNotUp = 1702;    // RPC_S_INVALID_BINDING
-static const UINT kRegisterRetryDelay = 1000;
+static const UINT kFirstRetryDelay = 1000;
+static const UINT kLaterRetryDelay = 30000;
+static const DWORD kFirstRetries = 60;                 // the first minute
+static const DWORD kAllRetries = kFirstRetries + 18;  // ten minutes in all
 
 // Early at logon, when the Run value starts the program, the session
 // service may not answer yet (RPC_S_INVALID_BINDING until the service sets
@@ -18,14 +21,22 @@ static const UINT kRegisterRetryDelay = 1000;
 // dialog for hours) dispatches the thread's messages. So the registration is
 // tried again on a one-shot timer of the main window, though the program
 // otherwise keeps no timer for itself (the reminder's is the user's): every
-// loop dispatches a timer's message, and it costs one attempt a second until
-// the service is up.
+// loop dispatches a timer's message. A slow logon brings the service up
+// within a minute or so: a try each second then, each 30 s after it. A
+// service still not up after ten minutes is disabled, and trying on would
+// wake the program for as long as it runs: it goes without the unlock's
+// message instead (a chosen brightness is not set again after the lock
+// screen). The tries are counted: a timer that comes late only stretches
+// the ten minutes.
 static bool RegisterOrRetryLater(RegisterSessionCall registerWindow, HWND window)
 {
     if (registerWindow(window, kThisSession))
         return true;
-    if (GetLastError() == kServiceNotUp)
-        SetTimer(window, SESSION_REGISTRATION_TIMER, kRegisterRetryDelay, NULL);
+    DWORD retries = appState.sessionRetries;
+    if (GetLastError() == kServiceNotUp && retries < kAllRetries) {
+        appState.sessionRetries = retries + 1;
+        SetTimer(window, SESSION_REGISTRATION_TIMER, retries < kFirstRetries ? kFirstRetryDelay : kLaterRetryDelay, NULL);
+    }
     return false;
 }
 

@@ -11,7 +11,8 @@
 // At the first creation; wtsapi32 stays loaded until the unregistration.
 // While the session service is not up yet, the timer is set to try again.
 void RegisterSessionNotifications(HWND window);
-// At the timer: once more, and the timer again if the service is still not up.
+// At the timer: once more, and the timer again if the service is still not
+// up, for ten minutes from the first try.
 void RetrySessionNotifications(HWND window);
 // At the window's end; nothing when the registration did not take.
 void UnregisterSessionNotifications(HWND window);

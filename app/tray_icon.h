@@ -8,10 +8,11 @@
 
 // Adds the icon with the start-up balloon; the only add that shows it.
 void AddTrayIconWithBalloon(HWND window);
-// Adds the icon without a balloon (after a taskbar restart or the toggle).
-void AddTrayIconQuietly(HWND window);
+// After "TaskbarCreated": the icon at the taskbar's scale, added, or handed
+// to a shell that still shows it.
+void AddTrayIconAgain(HWND window);
 void DeleteTrayIcon(HWND window);
-// Destroys the icon loaded for the start-up add, once the loop has ended.
+// Destroys the icon of the record, once the loop has ended.
 void ReleaseTrayIcon();
 // Hides a shown icon, shows a hidden one.
 void ToggleTrayIcon(HWND window);

@@ -7,18 +7,43 @@ static_assert(sizeof(PROGRAM_NAME "\n") + REMINDER_LINE_LENGTH <= sizeof appStat
 
 // As the dialog's radio buttons read, by PowerAction; nothing without one.
 static const WCHAR *const kActionWords[] = {WIDE(""), WIDE(" 关机"), WIDE(" 重启"), WIDE(" 注销")};
+// By the local dates the firing is on from today's.
+static const WCHAR *const kDayWords[] = {WIDE(""), WIDE("明天 "), WIDE("后天 ")};
 static const int kMinutesPerHour = 60;
 static const int kMinutesPerDay = 1440;
+static const DWORD kFileTimePerMinute = 600000000;  // of 100 ns
 
-// At most a day ahead, so at most on the next day. Seconds are dropped.
+// The local clock's minute of the day at an instant of the system clock, by
+// the time zone's rule on that date: the timer counts elapsed time, so the
+// reminder fires by the clock of after a change to or from daylight time.
+static int LocalMinuteOfDay(const FILETIME &instant)
+{
+    SYSTEMTIME universal, local;
+    FileTimeToSystemTime(&instant, &universal);
+    SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);
+    return local.wHour * kMinutesPerHour + local.wMinute;
+}
+
+static void AddMinutes(FILETIME &instant, LONG minutes)
+{
+    ULONGLONG time = ((ULONGLONG)instant.dwHighDateTime << 32 | instant.dwLowDateTime) + (ULONGLONG)minutes * kFileTimePerMinute;
+    instant.dwLowDateTime = (DWORD)time;
+    instant.dwHighDateTime = (DWORD)(time >> 32);
+}
+
+// Seconds are dropped. The local clock moves on by the minutes and by the
+// change of its offset, which is less than half a day: the dates it passes
+// are the nearest whole number of days. A day ahead at most, or two dates on
+// when daylight time begins in between.
 void DescribeArmedReminder(PowerAction action, LONG minutes)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    int firesAt = now.wHour * kMinutesPerHour + now.wMinute + minutes;
-    const WCHAR *day = firesAt >= kMinutesPerDay ? WIDE("明天 ") : WIDE("");
-    firesAt %= kMinutesPerDay;
-    wsprintfW(appState.reminderLine, WIDE("定时提醒：%s%02d:%02d%s"), day, firesAt / kMinutesPerHour,
+    FILETIME instant;
+    GetSystemTimeAsFileTime(&instant);
+    int now = LocalMinuteOfDay(instant);
+    AddMinutes(instant, minutes);
+    int firesAt = LocalMinuteOfDay(instant);
+    int days = (now + minutes - firesAt + kMinutesPerDay / 2) / kMinutesPerDay;
+    wsprintfW(appState.reminderLine, WIDE("定时提醒：%s%02d:%02d%s"), kDayWords[days], firesAt / kMinutesPerHour,
               firesAt % kMinutesPerHour, kActionWords[action]);
 }
 

@@ -32,6 +32,7 @@ struct AppState {
     WCHAR modulePath[MAX_PATH];  // empty when Windows could not give it whole
     HMENU popupMenu;
     HMODULE sessionNotifications;  // wtsapi32, while the window is registered
+    DWORD sessionRetries;  // the registration's retries set so far
 
     // Autostart
     DWORD autostartEnabled;

@@ -18,6 +18,7 @@ typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef int16_t SHORT;
 typedef uint32_t ULONG;
+typedef uint64_t ULONGLONG;
 typedef uint32_t UINT;
 typedef int INT;
 typedef char CHAR;
@@ -189,6 +190,14 @@ typedef struct _SYSTEMTIME {
     WORD wSecond;
     WORD wMilliseconds;
 } SYSTEMTIME, *LPSYSTEMTIME;
+
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME, *LPFILETIME;
+
+// Only ever passed as NULL (the current zone): the layout is never needed.
+typedef struct _TIME_ZONE_INFORMATION TIME_ZONE_INFORMATION;
 
 typedef struct _NOTIFYICONDATAW {
     DWORD cbSize;

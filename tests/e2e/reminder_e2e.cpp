@@ -152,18 +152,26 @@ static int CountReminderForms(DWORD processId)
     return forms;
 }
 
+static SYSTEMTIME LocalTimeAt(const FILETIME &time)
+{
+    SYSTEMTIME universal, local;
+    FileTimeToSystemTime(&time, &universal);
+    SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);
+    return local;
+}
+
 // What an armed reminder's tip and question say: when it fires, as the
-// local clock will read, and on the next day "明天" before the time.
+// local clock will read then (after a change to or from daylight time in
+// between too), and on the next day "明天" before the time.
 static std::wstring FiresAt(int minutes)
 {
-    SYSTEMTIME now, then;
-    GetLocalTime(&now);
     FILETIME time;
-    SystemTimeToFileTime(&now, &time);
+    GetSystemTimeAsFileTime(&time);
+    SYSTEMTIME now = LocalTimeAt(time);
     ULARGE_INTEGER ticks = {{time.dwLowDateTime, time.dwHighDateTime}};
     ticks.QuadPart += (ULONGLONG)minutes * 60 * 10000000;
     time = {ticks.LowPart, ticks.HighPart};
-    FileTimeToSystemTime(&time, &then);
+    SYSTEMTIME then = LocalTimeAt(time);
     wchar_t line[64];
     wsprintfW(line, L"定时提醒：%s%02u:%02u", then.wDay != now.wDay ? L"明天 " : L"", then.wHour, then.wMinute);
     return line;

@@ -11,4 +11,22 @@ void FakeClockReset(DWORD start = 0, DWORD shortSleepLasts = 0);
 DWORD FakeClockNow();
 void FakeClockSleep(DWORD milliseconds);
 
+// The system time, in UTC, and the time zone the local clock keeps: local
+// is UTC minus the bias in minutes, the daylight bias from daylight time's
+// start to its end (UTC instants), the standard one otherwise.
+// Reset to 2024-01-01 00:00 in UTC without daylight time.
+struct FakeTimeZone {
+    LONG standardBias;
+    LONG daylightBias;
+    SYSTEMTIME daylightStarts;
+    SYSTEMTIME daylightEnds;
+};
+void FakeClockSetSystemTime(const SYSTEMTIME &universal);
+void FakeClockSetZone(const FakeTimeZone &zone);
+void FakeClockSystemTime(LPFILETIME time);
+// As Windows converts: a FILETIME of 2^63 or more, or a SYSTEMTIME that is
+// no date, fails. Only the current zone (NULL) is known to the fake.
+BOOL FakeClockFileTimeToSystemTime(const FILETIME *fileTime, LPSYSTEMTIME systemTime);
+BOOL FakeClockLocalTime(const TIME_ZONE_INFORMATION *zone, const SYSTEMTIME *universal, LPSYSTEMTIME local);
+
 #endif

@@ -7,7 +7,10 @@
 #include "app/dll_search.h"
 #include "app/main_window.h"
 #include "app/session_notifications.h"
+#include "app/tray_icon.h"
 #include "tests/unit/app/app_test.h"
+
+using ::testing::AtMost;
 
 namespace {
 
@@ -19,6 +22,8 @@ const HCURSOR kArrow = FakeHandle<HCURSOR>(0x600);
 const UINT kTaskbarCreated = 0xC0DE;
 const HANDLE kMutex = FakeHandle<HANDLE>(0x700);
 const HMODULE kUser32 = FakeHandle<HMODULE>(0x800);
+const HWND kTaskbar = FakeHandle<HWND>(0x300);
+const HICON kTrayIcon24 = FakeHandle<HICON>(0x502);
 
 // Stands in for user32's ChangeWindowMessageFilterEx; records what it let in.
 struct { HWND window; UINT message; DWORD action; } allowed;
@@ -51,6 +56,13 @@ protected:
         lstrcpyW(appState.trayIcon.szTip, kArmedTip);
         EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, &appState.trayIcon))
             .WillOnce(DoAll(SaveArgPointee<1>(seen), Return(result)));
+    }
+
+    // A later creation where no taskbar tells its scale (Wine has none).
+    void ExpectIconReAdd(NOTIFYICONDATAW *seen)
+    {
+        EXPECT_CALL(win, FindWindowW(WideEq(u"Shell_TrayWnd"), nullptr)).WillOnce(Return(nullptr));
+        ExpectIconAdd(seen);
     }
 };
 
@@ -214,7 +226,7 @@ TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainAndReAddsTheIcon)
             return MainWindowProc(kWindow, WM_CREATE, 7, 8);
         }));
         ExpectCreationSteps(true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
-        ExpectIconAdd(&added);
+        ExpectIconReAdd(&added);
     }
     programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
     EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
@@ -253,10 +265,78 @@ TEST_F(Startup, APathWindowsCutIsNoPath)
         {
             InSequence order;
             ExpectCreationSteps(true);
-            ExpectIconAdd(&added);
+            ExpectIconReAdd(&added);
         }
         EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
         EXPECT_EQ(Text(appState.modulePath), c.kept);
+        testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// Since Windows 10 a change of scale brings "TaskbarCreated" from an
+// Explorer that still shows the icon. Started at 96 DPI, the program loads
+// the icon again at the small-icon size of the taskbar's DPI, hands it over
+// (by a modify where the add fails) and destroys the old one once the shell
+// holds the new one; the icon the record ends with goes with the program.
+// Where Windows cannot tell the taskbar's DPI, the icon stays as it was.
+TEST_F(Startup, TaskbarCreatedLoadsTheIconAtTheTaskbarsScaleAndDestroysTheOldOneOnceHeld)
+{
+    auto dpiForWindow = [](HWND window) -> UINT { return window == kTaskbar ? 144 : 0; };
+    auto metricForDpi = [](int index, UINT dpi) -> int {
+        return (index == SM_CXSMICON || index == SM_CYSMICON) && dpi == 144 ? 24 : 0;
+    };
+    enum Entries { none, dpiOnly, both };
+    const struct { const char *what; HWND taskbar; Entries entries; BOOL added, modified; } cases[] = {
+        {"Windows 10 1607 on, Explorer still running", kTaskbar, both, FALSE, TRUE},
+        {"Windows 10 1607 on, Explorer restarted", kTaskbar, both, TRUE, FALSE},
+        {"the shell takes neither", kTaskbar, both, FALSE, FALSE},
+        {"no taskbar window (Wine)", nullptr, both, TRUE, FALSE},
+        {"before Windows 10 1607, Explorer still running", kTaskbar, none, FALSE, TRUE},
+        {"GetSystemMetricsForDpi missing", kTaskbar, dpiOnly, TRUE, FALSE},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetState();
+        EXPECT_CALL(win, GetSystemMetrics(SM_CXSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, GetSystemMetrics(SM_CYSMICON)).WillOnce(Return(16));
+        EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon));
+        EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, _)).WillOnce(Return(TRUE));
+        AddTrayIconWithBalloon(kWindow);
+        appState.createdOnce = 1;
+        testing::Mock::VerifyAndClearExpectations(&win);
+
+        const bool reloads = c.taskbar != nullptr && c.entries == both, held = c.added || c.modified;
+        const HICON shown = reloads ? kTrayIcon24 : kTrayIcon, kept = reloads && held ? kTrayIcon24 : kTrayIcon;
+        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
+        {
+            InSequence order;
+            EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 0, 0)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
+                return MainWindowProc(kWindow, WM_CREATE, 0, 0);
+            }));
+            ExpectCreationSteps(true);
+            EXPECT_CALL(win, FindWindowW(WideEq(u"Shell_TrayWnd"), nullptr)).WillOnce(Return(c.taskbar));
+            if (c.taskbar != nullptr) {
+                EXPECT_CALL(win, GetModuleHandleA(StrEq("user32.dll"))).WillOnce(Return(kUser32));
+                EXPECT_CALL(win, GetProcAddress(kUser32, StrEq("GetDpiForWindow")))
+                    .WillOnce(Return(c.entries == none ? nullptr : AsEntry(+dpiForWindow)));
+                if (c.entries != none)
+                    EXPECT_CALL(win, GetProcAddress(kUser32, StrEq("GetSystemMetricsForDpi")))
+                        .WillOnce(Return(c.entries == both ? AsEntry(+metricForDpi) : nullptr));
+            }
+            if (reloads)
+                EXPECT_CALL(win, LoadImageW(kInstance, WideEq(u"QZ"), IMAGE_ICON, 24, 24, LR_DEFAULTCOLOR)).WillOnce(Return(kTrayIcon24));
+            EXPECT_CALL(win, Shell_NotifyIconW(NIM_ADD, Pointee(Field(&NOTIFYICONDATAW::hIcon, shown)))).WillOnce(Return(c.added));
+            if (!c.added)
+                EXPECT_CALL(win, Shell_NotifyIconW(NIM_MODIFY, Pointee(Field(&NOTIFYICONDATAW::hIcon, shown))))
+                    .WillOnce(Return(c.modified));
+            if (reloads)
+                EXPECT_CALL(win, DestroyIcon(held ? kTrayIcon : kTrayIcon24)).WillOnce(Return(TRUE));
+        }
+        EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0);
+        testing::Mock::VerifyAndClearExpectations(&win);
+        EXPECT_EQ(appState.trayIcon.hIcon, kept);
+        EXPECT_CALL(win, DestroyIcon(kept)).WillOnce(Return(TRUE));
+        ReleaseTrayIcon();
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
@@ -342,47 +422,68 @@ TEST_F(Startup, DllSearchIsLimitedToTheSystemOrAtLeastLosesTheCurrentDirectory)
 
 // The registration outlives its call: the module stays until the window
 // ends. Early at logon the session service may not answer yet: the creation
-// does not wait for it; a timer on the window tries again, as often as it
-// takes. Any other refusal gives up and frees the module.
-TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
+// does not wait for it; a timer on the window tries again, each second for
+// a minute, then each 30 s, until ten minutes have passed. Any other refusal
+// gives up and frees the module.
+TEST_F(Startup, SessionNotificationsRetryForTenMinutesEarlyAtLogonAndEndWithTheWindow)
 {
     const HMODULE kWtsapi = FakeHandle<HMODULE>(0x900);
-    static std::vector<DWORD> answers;  // the error of each refusal; 0 registers
+    const DWORD kNever = 0xFFFFFFFF;
+    // The service as the timer meets it: RPC_S_INVALID_BINDING before it is
+    // up, then its answer (0 registers). Milliseconds since the first try.
+    static DWORD now, upAt, answerOnceUp;
+    static auto error = [] { return now < upAt ? 1702u : answerOnceUp; };
     auto registerWindow = [](HWND window, DWORD flags) -> BOOL {
         EXPECT_EQ(window, kWindow);
         EXPECT_EQ(flags, 0u) << "NOTIFY_FOR_THIS_SESSION";
-        DWORD error = answers.front();
-        answers.erase(answers.begin());
-        return error == 0;
+        return error() == 0;
     };
-    const struct { std::vector<DWORD> answers; bool registered; } cases[] = {
-        {{0}, true}, {{1702, 0}, true}, {{1702, 1702, 1702, 0}, true}, {{5}, false}, {{1702, 5}, false}};
+    const struct { const char *what; DWORD upAt, answer; bool registered; DWORD lastTryAt; int tries; } cases[] = {
+        {"up", 0, 0, true, 0, 1},
+        {"up after 1 s", 1000, 0, true, 1000, 2},
+        {"up after 3 s", 3000, 0, true, 3000, 4},
+        {"refused", 0, 5, false, 0, 1},
+        {"refused once up", 1000, 5, false, 1000, 2},
+        {"up after 70 s", 70000, 0, true, 90000, 62},
+        {"never up", kNever, 0, false, 600000, 79},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.answers.size());
-        answers = c.answers;
+        SCOPED_TRACE(c.what);
+        appState.sessionRetries = 0;
+        now = 0, upAt = c.upAt, answerOnceUp = c.answer;
         UINT_PTR timer = 0;
-        for (size_t attempt = 0; attempt < c.answers.size(); attempt++) {
-            const DWORD answer = c.answers[attempt];
+        UINT delay;
+        int tries = 0;
+        DWORD lastTryAt;
+        do {
+            const bool refused = error() != 0;
+            delay = 0;
             InSequence order;
-            if (attempt > 0)
+            if (tries > 0)
                 EXPECT_CALL(win, KillTimer(kWindow, timer)).WillOnce(Return(TRUE));
             EXPECT_CALL(win, GetSystemDirectoryW(_, MAX_PATH)).WillOnce(ReturnFolder(u"C:\\WINDOWS\\system32"));
             EXPECT_CALL(win, LoadLibraryW(WideEq(u"C:\\WINDOWS\\system32\\wtsapi32.dll"))).WillOnce(Return(kWtsapi));
             EXPECT_CALL(win, GetProcAddress(kWtsapi, StrEq("WTSRegisterSessionNotification")))
                 .WillOnce(Return(AsEntry(+registerWindow)));
-            if (answer != 0) {
-                EXPECT_CALL(win, GetLastError()).WillOnce(Return(answer));
-                if (answer == 1702)  // RPC_S_INVALID_BINDING: the service is not up yet
-                    EXPECT_CALL(win, SetTimer(kWindow, _, _, nullptr)).WillOnce(DoAll(SaveArg<1>(&timer), Return(1)));
+            if (refused) {
+                EXPECT_CALL(win, GetLastError()).WillOnce(Return(error()));
+                EXPECT_CALL(win, SetTimer(kWindow, _, _, nullptr))
+                    .Times(AtMost(1))
+                    .WillRepeatedly(DoAll(SaveArg<1>(&timer), SaveArg<2>(&delay), Return(1)));
                 EXPECT_CALL(win, FreeLibrary(kWtsapi)).WillOnce(Return(TRUE));
             }
-            if (attempt == 0)
+            lastTryAt = now;
+            if (tries++ == 0)
                 RegisterSessionNotifications(kWindow);
             else
                 EXPECT_EQ(MainWindowProc(kWindow, WM_TIMER, timer, 0), 0);
             testing::Mock::VerifyAndClearExpectations(&win);
-            EXPECT_EQ(appState.sessionNotifications != NULL, c.registered && answer == 0);
-        }
+            EXPECT_EQ(appState.sessionNotifications != NULL, !refused);
+            now += delay;
+        } while (delay != 0 && tries <= c.tries);  // one try too many ends it too
+        EXPECT_EQ(appState.sessionNotifications != NULL, c.registered);
+        EXPECT_EQ(lastTryAt, c.lastTryAt);
+        EXPECT_EQ(tries, c.tries);
         static bool unregistered;
         unregistered = false;
         if (c.registered) {
@@ -398,8 +499,10 @@ TEST_F(Startup, SessionNotificationsRetryEarlyAtLogonAndEndWithTheWindow)
 }
 
 // Windows puts its own ramp back on these; a chosen level is set again, the
-// normal level is left to whatever ramp the screen has.
-TEST_F(Startup, BrightnessIsSetAgainAfterTheSystemResetsTheRamp)
+// normal level is left to whatever ramp the screen has. Only the retry's
+// own timer tries the session registration again: neither another timer
+// nor a session change whose code is that timer's number.
+TEST_F(Startup, BrightnessIsSetAgainAfterTheSystemResetsTheRampAndOtherMessagesGoOn)
 {
     const struct { UINT message; WPARAM wParam; LONG level; bool setAgain; } cases[] = {
         {WM_DISPLAYCHANGE, 32, 252, true},
@@ -408,6 +511,8 @@ TEST_F(Startup, BrightnessIsSetAgainAfterTheSystemResetsTheRamp)
         {WM_DISPLAYCHANGE, 32, 256, false},
         {WM_POWERBROADCAST, PBT_APMSUSPEND, 252, false},
         {WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 252, false},
+        {WM_WTSSESSION_CHANGE, 1 /* WTS_CONSOLE_CONNECT */, 252, false},
+        {WM_TIMER, SESSION_REGISTRATION_TIMER + 1, 252, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.message << " " << c.wParam << " at " << c.level);

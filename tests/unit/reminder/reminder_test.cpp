@@ -1,6 +1,7 @@
 // The reminder dialog: what OK reads and arms, what the timer shows and runs,
 // and the messages that must do nothing.
 #include "reminder/reminder_dialog.h"
+#include "reminder/reminder_tip.h"
 #include "resources/resource_ids.h"
 #include "tests/doubles/routines_test.h"
 
@@ -32,6 +33,14 @@ protected:
 
     INT_PTR PressOk() { return ReminderDialogProc(dialog, WM_COMMAND, IDOK, 0); }
 
+    // The clock may be read as often as the code likes; the fake answers.
+    void AllowClockReads()
+    {
+        EXPECT_CALL(win, GetSystemTimeAsFileTime(_)).Times(AnyNumber());
+        EXPECT_CALL(win, FileTimeToSystemTime(_, _)).Times(AnyNumber());
+        EXPECT_CALL(win, SystemTimeToTzSpecificLocalTime(_, _, _)).Times(AnyNumber());
+    }
+
     HWND dialog = FakeHandle<HWND>(0x10);
     HWND textField = FakeHandle<HWND>(0x20);
 };
@@ -50,11 +59,11 @@ TEST_F(Reminder, ValidOkArmsTimerShowsItInTheTipAndHidesWithoutEnding)
         OpenAsTheDialog();
         appState.reminderAction = 3;  // left from an earlier press
         appState.trayIconShown = c.shown;
+        FakeClockSetSystemTime({2024, 3, 6, 9, c.hour, c.minute, 59, 999});
+        AllowClockReads();
         InSequence order;
         ExpectOkReads(c.checked, c.minutes);
         EXPECT_CALL(win, SetTimer(dialog, 1, c.period, nullptr)).WillOnce(Return(1));
-        SYSTEMTIME now = {2024, 3, 0, 9, c.hour, c.minute, 59, 999};
-        EXPECT_CALL(win, GetLocalTime(_)).WillOnce(SetArgPointee<0>(now));
         if (c.shown)
             EXPECT_CALL(win, Shell_NotifyIconW(NIM_MODIFY, Pointee(Field(&NOTIFYICONDATAW::uFlags, (UINT)NIF_TIP))));
         EXPECT_CALL(win, ShowWindow(dialog, SW_HIDE)).WillOnce(Invoke([](HWND, int) {
@@ -66,6 +75,32 @@ TEST_F(Reminder, ValidOkArmsTimerShowsItInTheTipAndHidesWithoutEnding)
         EXPECT_EQ(appState.reminderMinutes, (LONG)c.minutes);
         EXPECT_EQ(appState.reminderTimer, 1u);
         EXPECT_EQ(Text(appState.trayIcon.szTip), u"Ombrivale\n" + std::u16string(c.line));
+        ::testing::Mock::VerifyAndClearExpectations(&win);
+    }
+}
+
+// The timer counts elapsed time. Across a change of the clock in between,
+// the tip tells the local time and date at which the reminder fires.
+TEST_F(Reminder, TheTipTellsTheLocalClockAtTheFiringAcrossAClockChange)
+{
+    // Central Europe in 2024: UTC+1, and UTC+2 from 31 March to 27 October, 01:00 UTC.
+    const FakeTimeZone kBerlin = {-60, -120, {2024, 3, 0, 31, 1, 0, 0, 0}, {2024, 10, 0, 27, 1, 0, 0, 0}};
+    // Chile in 2024: UTC-3 until its midnight of 7 April, when the clock goes back to 23:00, UTC-4.
+    const FakeTimeZone kSantiago = {240, 180, {2023, 9, 0, 3, 4, 0, 0, 0}, {2024, 4, 0, 7, 3, 0, 0, 0}};
+    const struct { const char *what; FakeTimeZone zone; SYSTEMTIME now; LONG minutes; PowerAction action; const char16_t *line; } cases[] = {
+        {"02:30 in daylight time, an hour before it ends", kBerlin, {2024, 10, 0, 27, 0, 30, 0, 0}, 60, POWER_NONE, u"定时提醒：02:30"},
+        {"23:30 before daylight time begins, a day ahead", kBerlin, {2024, 3, 0, 30, 22, 30, 0, 0}, 1440, POWER_SHUTDOWN,
+         u"定时提醒：后天 00:30 关机"},
+        {"23:30 before the clock goes back at midnight", kSantiago, {2024, 4, 0, 7, 2, 30, 0, 0}, 40, POWER_NONE, u"定时提醒：23:10"},
+        {"23:00 in daylight time, past midnight", kBerlin, {2024, 10, 0, 26, 21, 0, 0, 0}, 90, POWER_RESTART, u"定时提醒：明天 00:30 重启"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeClockSetZone(c.zone);
+        FakeClockSetSystemTime(c.now);
+        AllowClockReads();
+        DescribeArmedReminder(c.action, c.minutes);
+        EXPECT_EQ(Text(appState.reminderLine), c.line);
         ::testing::Mock::VerifyAndClearExpectations(&win);
     }
 }
