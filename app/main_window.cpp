@@ -1,12 +1,12 @@
 #include "main_window.h"
 
 #include "../autostart/autostart.h"
+#include "../hotkeys/hotkey_set.h"
 #include "../platform/system_files.h"
 #include "../resources/resource_ids.h"
 #include "../tray/tray_menu.h"
 #include "../state/app_state.h"
 #include "dispatch.h"
-#include "hotkeys.h"
 #include "session_notifications.h"
 #include "shell_actions.h"
 #include "tray_icon.h"
@@ -35,9 +35,10 @@ static LRESULT OnCreate(HWND window)
     // XP leaves a path cut at the buffer's end without its zero.
     appState.modulePath[MAX_PATH - 1] = 0;
     ReadAutostartState();
-    if (appState.createdOnce != 0)
-        UnregisterHotkeys(window);
-    RegisterHotkeys(window);
+    // The user's choice is read once; a taskbar restart registers it again.
+    if (appState.createdOnce == 0)
+        LoadHotkeySettings();
+    RegisterHotkeysInForce(window);
     if (appState.createdOnce == 0) {
         // The start-up add, with its balloon, follows once the window exists.
         appState.createdOnce = 1;

@@ -16,6 +16,8 @@ struct Point32 {
 #define REMINDER_TEXT_LENGTH 1024
 // "定时提醒：明天 00:30 关机" and its terminating zero, with room to spare.
 #define REMINDER_LINE_LENGTH 24
+// The hotkeys the program registers, one per action.
+#define HOTKEY_COUNT 10
 
 struct AppState {
     // Shell
@@ -52,6 +54,9 @@ struct AppState {
     HWND reminderDialog;  // the open dialog, visible or armed; none once it has fired
     WCHAR reminderLine[REMINDER_LINE_LENGTH];  // when and what, for the tip and the cancel question
     DWORD reminderQuestion;  // the cancel question: none, open, or open after the time came
+
+    // Hotkeys
+    DWORD hotkeys[HOTKEY_COUNT];  // the combinations in force, in registration order; 0 is off
 };
 
 // The identity gamma multiplier, at which brightness starts.

@@ -8,7 +8,7 @@ import re
 import sys
 from pathlib import Path
 
-SUBSYSTEMS = ["tray", "system", "capture", "reminder", "autostart"]
+SUBSYSTEMS = ["tray", "system", "capture", "reminder", "hotkeys", "autostart"]
 # Below every subsystem: they include only each other.
 BOTTOM = ["state", "platform", "resources"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

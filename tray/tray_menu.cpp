@@ -1,5 +1,6 @@
 #include "tray_menu.h"
 
+#include "../hotkeys/hotkey_set.h"
 #include "../state/app_state.h"
 #include "../resources/resource_ids.h"
 
@@ -29,6 +30,7 @@ static const ItemBitmap kPopupBitmaps[] = {
 // in the system control submenu.
 static const int kSystemControlPosition = 2;
 static const ItemBitmap kResolutionBitmap = {"RES", 8, MF_BYPOSITION};
+static const int kHotkeySubmenuPosition = 0;
 
 static const WCHAR kCancelReminderCaption[] = WIDE("取消定时提醒");
 
@@ -61,6 +63,7 @@ static void MarkState(HMENU popup)
         OfferReminderCancel(popup);
     CheckMenuItem(popup, IDM_MUTE, CheckFlag(appState.muted == 1));
     CheckMenuItem(popup, IDM_BRIGHTNESS_DEFAULT, CheckFlag(appState.brightnessLevel == kNormalBrightness));
+    ShowHotkeysInMenu(GetSubMenu(popup, kHotkeySubmenuPosition));
 }
 
 // The same picture as checked and unchecked image, so it shows whatever the

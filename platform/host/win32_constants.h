@@ -96,6 +96,7 @@
 #define MF_BYPOSITION 0x00000400L
 #define MIIM_STATE 0x00000001
 #define MIIM_STRING 0x00000040
+#define MFS_GRAYED 0x00000003L
 #define MFS_DEFAULT 0x00001000L
 #define TPM_LEFTBUTTON 0x0000L
 #define TPM_RIGHTALIGN 0x0008L
@@ -103,19 +104,37 @@
 #define TPM_RETURNCMD 0x0100L
 
 // Keys and hotkeys
+#define MOD_ALT 0x0001
 #define MOD_CONTROL 0x0002
 #define MOD_SHIFT 0x0004
+#define MOD_WIN 0x0008
+#define VK_CANCEL 0x03
 #define VK_SHIFT 0x10
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
 #define VK_END 0x23
 #define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_SNAPSHOT 0x2C
 #define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
 #define VK_LWIN 0x5B
+#define VK_APPS 0x5D
+#define VK_NUMPAD4 0x64
+#define VK_DIVIDE 0x6F
+#define VK_F1 0x70
 #define VK_F3 0x72
 #define VK_F12 0x7B
+#define VK_F24 0x87
+#define VK_NUMLOCK 0x90
+#define VK_RCONTROL 0xA3
+#define VK_RMENU 0xA5
+#define VK_LAUNCH_APP2 0xB7
+#define VK_OEM_1 0xBA
+#define MAPVK_VK_TO_VSC 0
 #define KEYEVENTF_KEYUP 0x0002
 
 // Screen, painting and GDI
@@ -158,9 +177,14 @@
 #define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)((LONG)0x80000002))
 #define KEY_ALL_ACCESS 0xF003F
 #define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
 #define KEY_WOW64_64KEY 0x0100
 #define KEY_WOW64_32KEY 0x0200
 #define REG_SZ 1
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_DWORD_BIG_ENDIAN 5
+#define REG_QWORD 11
 #define ERROR_SUCCESS 0L
 #define ERROR_INVALID_FUNCTION 1L
 #define ERROR_FILE_NOT_FOUND 2L

@@ -24,6 +24,9 @@ public:
     MOCK_METHOD(void, ReadAutostartState, ());
     MOCK_METHOD(void, ToggleAutostart, ());
     MOCK_METHOD(void, AskToCancelReminder, ());
+    MOCK_METHOD(void, LoadHotkeySettings, ());
+    MOCK_METHOD(void, RegisterHotkeysInForce, (HWND window));
+    MOCK_METHOD(void, ShowHotkeysInMenu, (HMENU hotkeySubmenu));
 };
 
 FakeRoutines &ActiveRoutines();

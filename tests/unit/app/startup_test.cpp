@@ -28,29 +28,14 @@ BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND window, UINT message, DWORD act
     allowed = {window, message, action};
     return TRUE;
 }
-const std::u16string kHotkeyWarning = u"注册热键失败，部分功能你将无法正常使用。\r\n\r\n以下热键未能注册（可改用托盘菜单）：";
-
-// The ten combinations a user is promised, in the order they are registered.
-const struct {
-    int command;
-    UINT modifiers;
-    UINT key;
-} kPromisedHotkeys[] = {
-    {IDM_VOLUME_UP, MOD_CONTROL, VK_RIGHT},         {IDM_VOLUME_DOWN, MOD_CONTROL, VK_LEFT},
-    {IDM_MUTE, MOD_CONTROL, VK_END},                {IDM_BRIGHTNESS_UP, MOD_CONTROL, VK_UP},
-    {IDM_BRIGHTNESS_DOWN, MOD_CONTROL, VK_DOWN},    {IDM_BRIGHTNESS_DEFAULT, MOD_CONTROL, VK_HOME},
-    {IDM_TOGGLE_TRAY_ICON, MOD_CONTROL, VK_F12},    {IDM_EXIT, MOD_SHIFT, VK_END},
-    {IDM_MONITOR_OFF, MOD_SHIFT, VK_INSERT},        {IDM_SCREENSHOT, MOD_CONTROL, VK_F3},
-};
 
 class Startup : public AppTest {
 protected:
     std::u16string programPath = u"C:\\o.exe";
 
-    // What one WM_CREATE asks of the platform before any icon work; a later
-    // one lets go of the ten combinations before it registers them again.
-    // Bit i of taken: the i-th combination is held by another program.
-    void ExpectCreationSteps(unsigned taken = 0, bool again = false, std::function<void()> meanwhile = [] {})
+    // What one WM_CREATE asks of the platform before any icon work: the
+    // first reads the user's hotkeys, every one registers the set in force.
+    void ExpectCreationSteps(bool again = false, std::function<void()> meanwhile = [] {})
     {
         // As XP answers: a path longer than the buffer fills it, with no zero.
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
@@ -60,16 +45,9 @@ protected:
                 return length == size ? size : length - 1;
             }));
         EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
-        for (const auto &hotkey : kPromisedHotkeys) {
-            if (again)
-                EXPECT_CALL(win, UnregisterHotKey(kWindow, hotkey.command)).WillOnce(Return(TRUE));
-        }
-        int index = 0;
-        for (const auto &hotkey : kPromisedHotkeys) {
-            BOOL registered = (taken >> index++) & 1 ? FALSE : TRUE;
-            EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key))
-                .WillOnce(Return(registered));
-        }
+        if (!again)
+            EXPECT_CALL(routines, LoadHotkeySettings());
+        EXPECT_CALL(routines, RegisterHotkeysInForce(kWindow));
     }
 
     // A re-add shows the icon loaded at start-up, with the tip of the moment.
@@ -227,46 +205,13 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCodeAndTheTrayIconAtTheSmallIconSize)
     }
 }
 
-// Named as the hotkey submenu names them, in the order of registration.
-TEST_F(Startup, OneHotkeyWarningNamesEveryCombinationNotRegistered)
+// A restart registers the hotkeys in force again, without reading the
+// registry, and re-adds even a hidden icon, quietly. A second
+// "TaskbarCreated" while the re-creation runs does nothing.
+TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainAndReAddsTheIcon)
 {
-    const struct { unsigned taken; std::u16string names; } cases[] = {
-        {0, u""},
-        {1 << 7, u"\r\n退出程序（Shift+End）"},
-        {1 << 7 | 1 << 9, u"\r\n退出程序（Shift+End）\r\n屏幕截图（Ctrl+F3）"},
-        {0x3FF, u"\r\n加大音量（Ctrl+→）\r\n减小音量（Ctrl+←）\r\n静音（Ctrl+End）\r\n加大亮度（Ctrl+↑）\r\n减小亮度（Ctrl+↓）"
-                u"\r\n默认亮度（Ctrl+Home）\r\n隐藏/显示程序（Ctrl+F12）\r\n退出程序（Shift+End）\r\n关闭显示器（Shift+Insert）"
-                u"\r\n屏幕截图（Ctrl+F3）"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.taken);
-        appState.createdOnce = 1;
-        appState.trayIconShown = 0;
-        NOTIFYICONDATAW added = {};
-        {
-            InSequence order;
-            ExpectCreationSteps(c.taken, true);
-            if (c.taken != 0)
-                EXPECT_CALL(win, MessageBoxW(nullptr, WideEq(kHotkeyWarning + c.names), WideEq(u"Ombrivale"), 0x30));
-            ExpectIconAdd(&added);
-        }
-        EXPECT_EQ(MainWindowProc(kWindow, WM_CREATE, 0, 0), 0);
-        testing::Mock::VerifyAndClearExpectations(&win);
-        ExpectQuietRecord(added);
-        EXPECT_EQ(appState.trayIconShown, 1u) << "a later creation re-adds even a hidden icon";
-    }
-}
-
-// The fake refuses a combination that is still registered, as Windows does:
-// a restart that did not let go of the ten first would bring the warning.
-// A second "TaskbarCreated" while the re-creation runs does nothing.
-TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
-{
-    for (const auto &hotkey : kPromisedHotkeys) {
-        EXPECT_CALL(win, RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key)).WillOnce(Return(TRUE));
-        RegisterHotKey(kWindow, hotkey.command, hotkey.modifiers, hotkey.key);
-    }
     appState.createdOnce = 1;
+    appState.trayIconShown = 0;
     EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
     NOTIFYICONDATAW added = {};
     {
@@ -274,12 +219,13 @@ TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainWithoutWarning)
         EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
             return MainWindowProc(kWindow, WM_CREATE, 7, 8);
         }));
-        ExpectCreationSteps(0, true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
+        ExpectCreationSteps(true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
         ExpectIconAdd(&added);
     }
     programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
     EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
     ExpectQuietRecord(added);
+    EXPECT_EQ(appState.trayIconShown, 1u) << "a later creation re-adds even a hidden icon";
     EXPECT_EQ(Text(appState.modulePath), programPath.substr(0, MAX_PATH - 1)) << "a cut path ends in the buffer";
     testing::Mock::VerifyAndClearExpectations(&win);
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "tests/fake/win32_test.h"
+#include "tests/doubles/routines_test.h"
 #include "tray/tray_menu.h"
 
 namespace {
@@ -46,13 +46,14 @@ const StateCase kStateCases[] = {
 // here, 44 on 32-bit Windows (checked where that build compiles).
 static const UINT kMenuItemInfoSize = 72;
 
-class TrayMenu : public Win32Test {
+class TrayMenu : public RoutinesTest {
 protected:
     const HINSTANCE instance = FakeHandle<HINSTANCE>(0x400000);
     const HWND window = FakeHandle<HWND>(0x10);
     const HMENU menu = FakeHandle<HMENU>(0x20);
     const HMENU popup = FakeHandle<HMENU>(0x21);
     const HMENU systemControl = FakeHandle<HMENU>(0x22);
+    const HMENU hotkeySubmenu = FakeHandle<HMENU>(0x23);
 
     // Expects one whole show; loaded[i] says whether bitmap i loads.
     void ExpectShow(const StateCase &state, POINT cursor, const std::vector<bool> &loaded)
@@ -74,6 +75,9 @@ protected:
                 .InSequence(order);
         EXPECT_CALL(win, CheckMenuItem(popup, IDM_MUTE, state.muteFlag)).InSequence(order);
         EXPECT_CALL(win, CheckMenuItem(popup, IDM_BRIGHTNESS_DEFAULT, state.brightnessFlag)).InSequence(order);
+        // The hotkey entries name the combinations in force.
+        EXPECT_CALL(win, GetSubMenu(popup, 0)).InSequence(order).WillOnce(Return(hotkeySubmenu));
+        EXPECT_CALL(routines, ShowHotkeysInMenu(hotkeySubmenu)).InSequence(order);
         std::vector<HBITMAP> bitmaps = ExpectBitmaps(order, loaded);
         EXPECT_CALL(win, SetMenuItemInfoW(popup, 0, TRUE,
                                           Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, kMenuItemInfoSize),

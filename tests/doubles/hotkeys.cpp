@@ -1,0 +1,17 @@
+#include "fake_routines.h"
+#include "hotkeys/hotkey_set.h"
+
+void LoadHotkeySettings()
+{
+    ActiveRoutines().LoadHotkeySettings();
+}
+
+void RegisterHotkeysInForce(HWND window)
+{
+    ActiveRoutines().RegisterHotkeysInForce(window);
+}
+
+void ShowHotkeysInMenu(HMENU hotkeySubmenu)
+{
+    ActiveRoutines().ShowHotkeysInMenu(hotkeySubmenu);
+}
