@@ -18,10 +18,8 @@ void FakeHotkeysReset()
 
 BOOL FakeHotkeyRegister(BOOL allowed, HWND window, int id, UINT modifiers, UINT key)
 {
-    for (const RegisteredHotkey &held : registeredHotkeys) {
-        if (held.modifiers == modifiers && held.key == key)
-            return FALSE;
-    }
+    if (FakeHotkeyHeld(NULL, modifiers, key))
+        return FALSE;
     if (allowed)
         registeredHotkeys.push_back({window, id, modifiers, key});
     return allowed;
@@ -34,4 +32,11 @@ void FakeHotkeyUnregister(HWND window, int id)
                                                return held.window == window && held.id == id;
                                            }),
                             registeredHotkeys.end());
+}
+
+bool FakeHotkeyHeld(HWND window, UINT modifiers, UINT key)
+{
+    return std::any_of(registeredHotkeys.begin(), registeredHotkeys.end(), [&](const RegisteredHotkey &hotkey) {
+        return (window == NULL || hotkey.window == window) && hotkey.modifiers == modifiers && hotkey.key == key;
+    });
 }
