@@ -16,16 +16,23 @@ void AppendHotkeyLine(WCHAR *failures, const HotkeyAction &action, DWORD combina
     lstrcatW(failures, WIDE("）"));
 }
 
+void UnregisterHotkeySet(HWND window)
+{
+    for (const HotkeyAction &action : kHotkeyActions)
+        UnregisterHotKey(window, action.command);
+}
+
 // Windows keeps an identifier's older combination beside a newer one
-// registered under it, so each identifier is let go of first; at start-up
-// there is nothing to let go of, which does no harm.
+// registered under it, so all ten are let go of first: before any, as one
+// may take over another's combination. At start-up there is nothing to let
+// go of, which does no harm.
 int RegisterHotkeySet(HWND window, const DWORD set[HOTKEY_COUNT], bool undoOnFailure, WCHAR *failures)
 {
     bool registered[HOTKEY_COUNT] = {};
     int refused = 0;
+    UnregisterHotkeySet(window);
     for (int i = 0; i < HOTKEY_COUNT; i++) {
         const HotkeyAction &action = kHotkeyActions[i];
-        UnregisterHotKey(window, action.command);
         if (set[i] == 0)
             continue;
         registered[i] = RegisterHotKey(window, action.command, HOTKEY_MODIFIERS(set[i]), HOTKEY_KEY(set[i])) != FALSE;
@@ -39,12 +46,6 @@ int RegisterHotkeySet(HWND window, const DWORD set[HOTKEY_COUNT], bool undoOnFai
             UnregisterHotKey(window, kHotkeyActions[i].command);
     }
     return refused;
-}
-
-void UnregisterHotkeySet(HWND window)
-{
-    for (const HotkeyAction &action : kHotkeyActions)
-        UnregisterHotKey(window, action.command);
 }
 
 // One box for all the failures, naming each: every command is still

@@ -52,9 +52,9 @@ void LoadHotkeySettings();
 // included (HOTKEY_NAME_LENGTH always suffices). 0 names nothing.
 int NameCombination(DWORD combination, WCHAR *text, int capacity);
 
-// Registers every non-zero combination of the set on the window, each
-// identifier unregistered first, so that no older combination stays beside
-// the new one. Appends "\r\n名称（组合）" to failures (a zero-ended text of
+// Unregisters all ten identifiers, so that no older combination stays beside
+// a new one, then registers every non-zero combination of the set on the
+// window, in order. Appends "\r\n名称（组合）" to failures (a zero-ended text of
 // HOTKEY_FAILURES_LENGTH) for each combination refused, and returns how many
 // were. With undoOnFailure, a refusal unregisters the ones this call
 // registered before it returns. A turned-off hotkey is no failure.

@@ -7,7 +7,33 @@ static const wchar_t kSecondCopyWarning[] = L"你不用开很多次的，已经�
 static const wchar_t kHotkeyWarning[] = L"注册热键失败，部分功能你将无法正常使用。";
 static const wchar_t kExitQuestion[] = L"您确认退出程序？　　";
 
-class Startup : public ProgramTest {};
+static const wchar_t kHotkeysKey[] = L"Software\\Ombrivale\\Hotkeys";
+
+// The user's hotkeys are read at start-up; no test leaves any behind.
+class Startup : public ProgramTest {
+protected:
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kHotkeysKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ombrivale");
+    }
+
+    static void SetHotkey(const wchar_t *name, DWORD combination)
+    {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kHotkeysKey, name, REG_DWORD, &combination, sizeof combination),
+                  ERROR_SUCCESS);
+    }
+
+    // As another program meets a combination: free when it may register it.
+    static bool IsFree(UINT modifiers, UINT key)
+    {
+        if (!RegisterHotKey(NULL, 0x7000, modifiers, key))
+            return false;
+        UnregisterHotKey(NULL, 0x7000);
+        return true;
+    }
+};
 
 TEST_F(Startup, RunsHiddenWithTrayIconAndBalloon)
 {
@@ -78,6 +104,31 @@ TEST_F(Startup, HotkeyHeldElsewhereGivesOneWarning)
     EXPECT_TRUE(WaitUntil([&] { return (program.window = MainWindowOf(program.id)) != NULL; }));
     EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "start-up stopped at the warning";
     EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 1000)) << "more than one warning";
+}
+
+TEST_F(Startup, HotkeyTurnedOffInTheRegistryLeavesItsCombinationFree)
+{
+    SetHotkey(L"Exit", 0);
+    program = StartProgram();
+    EXPECT_TRUE(IsFree(MOD_SHIFT, VK_END)) << "Shift+End is still registered";
+    EXPECT_FALSE(IsFree(MOD_CONTROL, VK_F3)) << "the hotkeys left on are not registered";
+    EXPECT_EQ(CountDialogs(program.id), 0) << "a hotkey turned off gave a warning";
+}
+
+// Ctrl+Alt+Q (0x00510003) from the keyboard asks to quit; Shift+End is free.
+TEST_F(Startup, ChangedHotkeyRunsItsCommandFromTheKeyboardAndFreesTheOldCombination)
+{
+    SetHotkey(L"Exit", 0x00510003);
+    program = StartProgram();
+    EXPECT_FALSE(IsFree(MOD_CONTROL | MOD_ALT, 'Q')) << "Ctrl+Alt+Q is not registered";
+    EXPECT_TRUE(IsFree(MOD_SHIFT, VK_END)) << "the old combination is still registered";
+    const BYTE keys[] = {VK_CONTROL, VK_MENU, 'Q'};
+    for (BYTE key : keys)
+        keybd_event(key, 0, 0, 0);
+    for (int i = 2; i >= 0; i--)
+        keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_TRUE(AnswerBox(program.id, kCaption, kExitQuestion, IDNO)) << "Ctrl+Alt+Q did not ask to quit";
+    EXPECT_TRUE(IsRunning(program));
 }
 
 TEST_F(Startup, ExitAsksAndOnlyYesEndsWithCodeZero)
