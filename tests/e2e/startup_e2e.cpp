@@ -334,7 +334,7 @@ TEST_F(Startup, HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen)
         expected.push_back({L"Static", hotkey.name});
         expected.push_back({L"msctls_hotkey32", L""});
     }
-    expected.push_back({L"Static", L"单击框后按下组合键；按 Backspace 清除（不用此热键）。"});
+    expected.push_back({L"Static", L"按组合键设置；按 Backspace 清除（不用热键）"});
     for (const wchar_t *button : {L"恢复默认", L"确定", L"取消"})
         expected.push_back({L"Button", button});
     HWND child = GetWindow(dialog, GW_CHILD);
