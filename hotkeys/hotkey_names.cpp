@@ -1,25 +1,20 @@
 #include "hotkey_set.h"
 
-// Packed: every name is short, and a key code fits 8 bits.
-struct FixedName {
-    BYTE code;
-    WCHAR name[9];
-};
-
-static const FixedName kModifierNames[] = {
-    {MOD_CONTROL, WIDE("Ctrl+")},
-    {MOD_ALT, WIDE("Alt+")},
-    {MOD_SHIFT, WIDE("Shift+")},
-};
-
+// Names packed one after another, each ended by its zero, in the order of
+// the codes they stand for.
+static const BYTE kModifierCodes[] = {MOD_CONTROL, MOD_ALT, MOD_SHIFT};
+static const WCHAR kModifierNames[] = WIDE("Ctrl+\0Alt+\0Shift+");
 // The keys the menu has always named this way, whatever the keyboard
 // layout would call them.
-static const FixedName kKeyNames[] = {
-    {VK_RIGHT, WIDE("→")},         {VK_LEFT, WIDE("←")},       {VK_UP, WIDE("↑")},
-    {VK_DOWN, WIDE("↓")},          {VK_HOME, WIDE("Home")},    {VK_END, WIDE("End")},
-    {VK_INSERT, WIDE("Insert")},   {VK_DELETE, WIDE("Delete")}, {VK_PRIOR, WIDE("PageUp")},
-    {VK_NEXT, WIDE("PageDown")},
-};
+static const BYTE kKeyCodes[] = {VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_INSERT, VK_DELETE, VK_PRIOR, VK_NEXT};
+static const WCHAR kKeyNames[] = WIDE("→\0←\0↑\0↓\0Home\0End\0Insert\0Delete\0PageUp\0PageDown");
+
+static const WCHAR *NthName(const WCHAR *names, int n)
+{
+    while (n-- > 0)
+        names += lstrlenW(names) + 1;
+    return names;
+}
 
 // Copies what fits, always leaving the text ended.
 static void Append(WCHAR *text, int &length, int capacity, const WCHAR *part)
@@ -31,9 +26,9 @@ static void Append(WCHAR *text, int &length, int capacity, const WCHAR *part)
 
 static const WCHAR *FixedKeyName(UINT key)
 {
-    for (const FixedName &fixed : kKeyNames) {
-        if (fixed.code == key)
-            return fixed.name;
+    for (int i = 0; i < (int)sizeof kKeyCodes; i++) {
+        if (kKeyCodes[i] == key)
+            return NthName(kKeyNames, i);
     }
     return NULL;
 }
@@ -59,9 +54,11 @@ static void AppendKeyName(WCHAR *text, int &length, int capacity, UINT key)
     }
     if (key >= VK_F1 && key <= VK_F24) {
         UINT number = key - VK_F1 + 1;
-        name[0] = 'F';
-        name[1] = number >= 10 ? kDigits[number / 10] : kDigits[number];
-        name[2] = number >= 10 ? kDigits[number % 10] : 0;
+        WCHAR *digit = name;
+        *digit++ = 'F';
+        if (number >= 10)
+            *digit++ = kDigits[number / 10];
+        *digit = kDigits[number % 10];
     } else if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         name[0] = (WCHAR)key;
     } else {
@@ -84,9 +81,9 @@ int NameCombination(DWORD combination, WCHAR *text, int capacity)
     text[0] = 0;
     if (combination == 0)
         return 0;
-    for (const FixedName &modifier : kModifierNames) {
-        if (HOTKEY_MODIFIERS(combination) & modifier.code)
-            Append(text, length, capacity, modifier.name);
+    for (int i = 0; i < (int)sizeof kModifierCodes; i++) {
+        if (HOTKEY_MODIFIERS(combination) & kModifierCodes[i])
+            Append(text, length, capacity, NthName(kModifierNames, i));
     }
     AppendKeyName(text, length, capacity, HOTKEY_KEY(combination));
     return length;

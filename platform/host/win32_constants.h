@@ -107,7 +107,6 @@
 #define MOD_ALT 0x0001
 #define MOD_CONTROL 0x0002
 #define MOD_SHIFT 0x0004
-#define MOD_WIN 0x0008
 #define VK_CANCEL 0x03
 #define VK_SHIFT 0x10
 #define VK_PRIOR 0x21
