@@ -1,6 +1,7 @@
 #include "dispatch.h"
 
 #include "../autostart/autostart.h"
+#include "../hotkeys/hotkey_dialog.h"
 #include "../resources/resource_ids.h"
 #include "../system/display.h"
 #include "../system/power.h"
@@ -98,6 +99,7 @@ static bool RunShellCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_ABOUT: ShowAbout(); return true;
     case IDM_SCREENSHOT: OpenCaptureOverlay(); return true;
     case IDM_REMINDER: RunReminderCommand(); return true;
+    case IDM_HOTKEY_SETTINGS: OpenHotkeySettings(window); return true;
     }
     return false;
 }

@@ -37,10 +37,12 @@ static LRESULT OnCreate(HWND window)
     if (length == 0 || length >= MAX_PATH)
         appState.modulePath[0] = 0;
     ReadAutostartState();
-    // The user's choice is read once; a taskbar restart registers it again.
+    // The user's choice is read once; a taskbar restart registers it again,
+    // unless the settings dialog is open: it registers a set as it ends.
     if (appState.createdOnce == 0)
         LoadHotkeySettings();
-    RegisterHotkeysInForce(window);
+    if (appState.hotkeyDialog == NULL)
+        RegisterHotkeysInForce(window);
     if (appState.createdOnce == 0) {
         // The start-up add, with its balloon, follows once the window exists.
         appState.createdOnce = 1;

@@ -5,7 +5,7 @@ static constexpr WCHAR kHotkeyWarning[] =
 static_assert(sizeof kHotkeyWarning / sizeof kHotkeyWarning[0] <= 64, "the heading fits HOTKEY_FAILURES_LENGTH");
 
 // "\r\n名称（组合）", as the menu shows the entry, its keys in brackets.
-static void AppendFailure(WCHAR *failures, const HotkeyAction &action, DWORD combination)
+void AppendHotkeyLine(WCHAR *failures, const HotkeyAction &action, DWORD combination)
 {
     WCHAR name[HOTKEY_NAME_LENGTH];
     NameCombination(combination, name, HOTKEY_NAME_LENGTH);
@@ -39,7 +39,7 @@ int RegisterHotkeySet(HWND window, const DWORD set[HOTKEY_COUNT], bool undoOnFai
         if (registered[i])
             continue;
         refused++;
-        AppendFailure(failures, action, set[i]);
+        AppendHotkeyLine(failures, action, set[i]);
     }
     for (int i = 0; undoOnFailure && refused != 0 && i < HOTKEY_COUNT; i++) {
         if (registered[i])

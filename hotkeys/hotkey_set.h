@@ -18,7 +18,7 @@
 
 // Where the first hotkey entry sits in the hotkey submenu (热键功能(&U)); the
 // table's positions count from it.
-#define HOTKEY_MENU_FIRST_POSITION 0
+#define HOTKEY_MENU_FIRST_POSITION 2
 
 // "Ctrl+Alt+Shift+" and a key name, with its terminating zero.
 #define HOTKEY_NAME_LENGTH 48
@@ -59,6 +59,8 @@ int NameCombination(DWORD combination, WCHAR *text, int capacity);
 // were. With undoOnFailure, a refusal unregisters the ones this call
 // registered before it returns. A turned-off hotkey is no failure.
 int RegisterHotkeySet(HWND window, const DWORD set[HOTKEY_COUNT], bool undoOnFailure, WCHAR *failures);
+// Appends "\r\n名称（组合）" for the action on that combination to text.
+void AppendHotkeyLine(WCHAR *text, const HotkeyAction &action, DWORD combination);
 // Releases all ten identifiers of the window.
 void UnregisterHotkeySet(HWND window);
 // Registers the set in force (appState.hotkeys) and, when any combination is

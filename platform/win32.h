@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <commdlg.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include <string.h>
 #else

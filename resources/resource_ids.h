@@ -44,10 +44,12 @@
 #define IDM_TOOL_MSINFO         10038
 #define IDM_REMINDER            10040
 #define IDM_LOCK                10041
+#define IDM_HOTKEY_SETTINGS     10042
 
 /* Dialog templates. */
 #define IDD_CAPTURE             101
 #define IDD_REMINDER            102
+#define IDD_HOTKEYS             103
 
 /* Reminder dialog controls. */
 #define IDC_REMINDER_TEXT       51000
@@ -55,6 +57,12 @@
 #define IDC_ACTION_SHUTDOWN     51003
 #define IDC_ACTION_RESTART      51004
 #define IDC_ACTION_LOGOFF       51005
+
+/* Hotkey settings dialog controls: the ten hotkey controls, then their
+   labels, each in the hotkey submenu's order. */
+#define IDC_HOTKEY_FIRST        52000
+#define IDC_HOTKEY_LABEL_FIRST  52010
+#define IDC_HOTKEY_DEFAULTS     52020
 
 /* The tray icon's callback message. */
 #define WM_TRAYICON             1024

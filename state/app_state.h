@@ -59,6 +59,8 @@ struct AppState {
 
     // Hotkeys
     DWORD hotkeys[HOTKEY_COUNT];  // the combinations in force, in registration order; 0 is off
+    HWND hotkeyDialog;  // the open settings dialog, until it ends
+    HWND hotkeyWindow;  // the window the settings dialog registers the hotkeys on
 };
 
 // The identity gamma multiplier, at which brightness starts.

@@ -212,6 +212,19 @@
 
 #define DISPLAY_DEVICE_ATTACHED_TO_DESKTOP 0x00000001
 
+// The hotkey control (comctl32) and the system's error messages
+#define ICC_HOTKEY_CLASS 0x00000040
+#define HKM_SETHOTKEY 0x0401
+#define HKM_GETHOTKEY 0x0402
+#define HKM_SETRULES 0x0403
+#define HOTKEYF_SHIFT 0x01
+#define HOTKEYF_CONTROL 0x02
+#define HOTKEYF_ALT 0x04
+#define HOTKEYF_EXT 0x08
+#define HKCOMB_NONE 0x0001
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
 // What the system tells a window after it has reset the gamma ramp
 #define WM_DISPLAYCHANGE 0x007E
 #define WM_POWERBROADCAST 0x0218

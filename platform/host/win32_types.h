@@ -2,6 +2,7 @@
 #ifndef OMBRIVALE_PLATFORM_HOST_WIN32_TYPES_H
 #define OMBRIVALE_PLATFORM_HOST_WIN32_TYPES_H
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -332,6 +333,11 @@ typedef struct tagOFNW {
     DWORD dwReserved;
     DWORD FlagsEx;
 } OPENFILENAMEW, *LPOPENFILENAMEW;
+
+typedef struct tagINITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+} INITCOMMONCONTROLSEX;
 
 #define NOTIFYICONDATAW_V2_SIZE offsetof(NOTIFYICONDATAW, guidItem)
 

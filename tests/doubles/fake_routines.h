@@ -27,6 +27,7 @@ public:
     MOCK_METHOD(void, LoadHotkeySettings, ());
     MOCK_METHOD(void, RegisterHotkeysInForce, (HWND window));
     MOCK_METHOD(void, ShowHotkeysInMenu, (HMENU hotkeySubmenu));
+    MOCK_METHOD(void, OpenHotkeySettings, (HWND window));
 };
 
 FakeRoutines &ActiveRoutines();

@@ -1,4 +1,5 @@
 #include "fake_routines.h"
+#include "hotkeys/hotkey_dialog.h"
 #include "hotkeys/hotkey_set.h"
 
 void LoadHotkeySettings()
@@ -14,4 +15,9 @@ void RegisterHotkeysInForce(HWND window)
 void ShowHotkeysInMenu(HMENU hotkeySubmenu)
 {
     ActiveRoutines().ShowHotkeysInMenu(hotkeySubmenu);
+}
+
+void OpenHotkeySettings(HWND window)
+{
+    ActiveRoutines().OpenHotkeySettings(window);
 }

@@ -28,6 +28,8 @@ set_tests_properties(e2e.session.stop PROPERTIES FIXTURES_CLEANUP wine RESOURCE_
 set(E2E_CODE_PAGE_TESTS
     Startup.SecondCopyWarnsAndLeavesFirstRunning Startup.HotkeyHeldElsewhereGivesOneWarning
     Startup.ExitAsksAndOnlyYesEndsWithCodeZero Startup.AboutShowsVersionText
+    Startup.HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen
+    Startup.HotkeySettingsRefuseDuplicatesAndACombinationHeldElsewhereByName
     SystemControl.ForcedShutdownAsksAndNoCancels DisplayModes.RefusedPresetWarnsInTheStoredMode
     Capture.OverlayCoversScreenTopmostAndSavesRegionAsPng Capture.CancelledSaveLeavesBitmapOnClipboardAndKeepsNumber
     Capture.ZeroAreaDragAndClickWarnOverOverlayAndRightClickCancels

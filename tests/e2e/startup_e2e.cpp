@@ -1,5 +1,9 @@
 // Start-up, single instance, hotkeys, tray icon, exit: what a user sees of
 // the resident program.
+#include <map>
+
+#include <commctrl.h>
+
 #include "harness.h"
 
 static const wchar_t kCaption[] = L"Ombrivale";
@@ -207,4 +211,228 @@ TEST_F(Startup, TaskbarRestartReAddsHiddenIconWithoutBalloon)
     EXPECT_FALSE(WaitUntil([&] { return CountDialogs(program.id) > 0; }, 2000)) << "the restart brought a box";
     EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(program.window); })) << "the icon did not come back";
     EXPECT_FALSE(WaitUntil([] { return BalloonVisible(); }, 1000)) << "the re-add showed a balloon";
+}
+
+// The hotkey settings dialog, or one of its boxes, which share its caption:
+// only the dialog has the hotkey controls.
+static const wchar_t kSettingsCaption[] = L"Ombrivale 热键设置";
+
+static HWND FindSettingsWindow(DWORD processId, bool dialog)
+{
+    for (HWND window : TopLevelWindows(processId, L"#32770", kSettingsCaption, true)) {
+        if ((GetDlgItem(window, IDC_HOTKEY_FIRST) != NULL) == dialog)
+            return window;
+    }
+    return NULL;
+}
+
+static HWND WaitForSettingsWindow(DWORD processId, bool dialog)
+{
+    HWND window = NULL;
+    WaitUntil([&] { return (window = FindSettingsWindow(processId, dialog)) != NULL; });
+    return window;
+}
+
+// The program has handled everything sent before: the way out of the
+// dialog registers the hotkeys after the dialog is hidden.
+static void WaitForProgram(const Program &program)
+{
+    EXPECT_NE(SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, NULL), 0) << "the program hangs";
+}
+
+// The design's ten in the submenu's order, and as the dialog's hotkey
+// controls hold them (HOTKEYF_ flags in the high byte).
+static const struct { const wchar_t *name; UINT modifiers; UINT key; WORD control; } kDesign[] = {
+    {L"加大音量", MOD_CONTROL, VK_RIGHT, 0x0A27}, {L"减小音量", MOD_CONTROL, VK_LEFT, 0x0A25},
+    {L"静音", MOD_CONTROL, VK_END, 0x0A23},      {L"加大亮度", MOD_CONTROL, VK_UP, 0x0A26},
+    {L"减小亮度", MOD_CONTROL, VK_DOWN, 0x0A28},  {L"默认亮度", MOD_CONTROL, VK_HOME, 0x0A24},
+    {L"关闭显示器", MOD_SHIFT, VK_INSERT, 0x092D}, {L"屏幕截图", MOD_CONTROL, VK_F3, 0x0272},
+    {L"隐藏/显示程序", MOD_CONTROL, VK_F12, 0x027B}, {L"退出程序", MOD_SHIFT, VK_END, 0x0923},
+};
+const int kMute = 2, kExit = 9;
+const WORD kCtrlAltQ = 0x0651;
+
+// The dialog's hotkey controls: its direct children of that class, in the
+// order they were created, which is the tab order.
+static std::vector<HWND> HotkeyControls(HWND dialog)
+{
+    std::vector<HWND> controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != NULL; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"msctls_hotkey32")
+            controls.push_back(child);
+    }
+    return controls;
+}
+
+static std::vector<WORD> ShownCombinations(HWND dialog)
+{
+    std::vector<WORD> shown;
+    for (HWND control : HotkeyControls(dialog))
+        shown.push_back((WORD)SendMessageW(control, HKM_GETHOTKEY, 0, 0));
+    return shown;
+}
+
+static std::vector<WORD> DesignCombinations()
+{
+    std::vector<WORD> design;
+    for (const auto &hotkey : kDesign)
+        design.push_back(hotkey.control);
+    return design;
+}
+
+// Which of the design's combinations another program could register now.
+static std::vector<bool> DesignFree(bool (*isFree)(UINT modifiers, UINT key))
+{
+    std::vector<bool> free;
+    for (const auto &hotkey : kDesign)
+        free.push_back(isFree(hotkey.modifiers, hotkey.key));
+    return free;
+}
+
+// The values under the program's key, by name.
+static std::map<std::wstring, DWORD> SavedHotkeys()
+{
+    std::map<std::wstring, DWORD> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kHotkeysKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return values;
+    wchar_t name[64];
+    DWORD value, nameLength = 64, size = sizeof value;
+    for (DWORD i = 0; RegEnumValueW(key, i, name, &nameLength, NULL, NULL, (BYTE *)&value, &size) == ERROR_SUCCESS;
+         i++, nameLength = 64, size = sizeof value)
+        values[name] = value;
+    RegCloseKey(key);
+    return values;
+}
+
+// Through the menu's command, as the tray menu sends it.
+static HWND OpenHotkeySettings(const Program &program)
+{
+    SendCommand(program, IDM_HOTKEY_SETTINGS);
+    HWND dialog = WaitForSettingsWindow(program.id, true);
+    EXPECT_NE(dialog, (HWND)NULL) << "the hotkey settings did not open; the program shows" << DialogTitles(program.id);
+    return dialog;
+}
+
+static void Click(HWND dialog, int button)
+{
+    PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+}
+
+// The labels name the ten in the submenu's order, each before its control,
+// which shows the combination in force; a hint and the three buttons follow.
+// While the dialog is open, none of the ten is registered, and choosing the
+// entry again opens no second dialog; Cancel registers them again.
+TEST_F(Startup, HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen)
+{
+    program = StartProgram();
+    HWND dialog = OpenHotkeySettings(program);
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_TEXT_EQ(WindowText(dialog), kSettingsCaption);
+    std::vector<std::pair<std::wstring, std::wstring>> expected;
+    for (const auto &hotkey : kDesign) {
+        expected.push_back({L"Static", hotkey.name});
+        expected.push_back({L"msctls_hotkey32", L""});
+    }
+    expected.push_back({L"Static", L"按组合键设置；按 Backspace 清除（不用热键）"});
+    for (const wchar_t *button : {L"恢复默认", L"确定", L"取消"})
+        expected.push_back({L"Button", button});
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const auto &[className, text] : expected) {
+        ASSERT_NE(child, (HWND)NULL) << "fewer controls than " << expected.size();
+        EXPECT_TEXT_EQ(ClassName(child), className);
+        EXPECT_TEXT_EQ(ControlText(child), text);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, (HWND)NULL) << "more controls than " << expected.size();
+    EXPECT_EQ(ShownCombinations(dialog), DesignCombinations());
+    WaitForProgram(program);
+    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, true)) << "a hotkey stayed registered while the dialog is open";
+
+    SendCommand(program, IDM_HOTKEY_SETTINGS);
+    WaitForProgram(program);
+    EXPECT_EQ(TopLevelWindows(program.id, L"#32770", kSettingsCaption, true).size(), 1u) << "a second dialog";
+
+    PressButton(dialog, IDCANCEL);
+    WaitForProgram(program);
+    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false)) << "Cancel did not register the ten again";
+    EXPECT_TRUE(SavedHotkeys().empty());
+}
+
+// Mute off and exit on Ctrl+Alt+Q: saved as two values, in force at once
+// and after a restart; the design's button then leaves no value behind.
+TEST_F(Startup, HotkeySettingsSavedKeepAfterARestartAndTheDesignLeavesNoValue)
+{
+    program = StartProgram();
+    HWND dialog = OpenHotkeySettings(program);
+    ASSERT_NE(dialog, (HWND)NULL);
+    std::vector<HWND> controls = HotkeyControls(dialog);
+    ASSERT_EQ(controls.size(), 10u);
+    SendMessageW(controls[kMute], HKM_SETHOTKEY, 0, 0);
+    SendMessageW(controls[kExit], HKM_SETHOTKEY, kCtrlAltQ, 0);
+    PressButton(dialog, IDOK);
+    WaitForProgram(program);
+    const std::map<std::wstring, DWORD> chosen = {{L"Exit", 0x00510003}, {L"Mute", 0}};
+    EXPECT_EQ(SavedHotkeys(), chosen);
+    std::vector<bool> free(10, false);
+    free[kMute] = free[kExit] = true;
+    for (int run = 0; run < 2; run++) {
+        SCOPED_TRACE(run == 0 ? "as saved" : "after a restart");
+        EXPECT_EQ(DesignFree(IsFree), free);
+        EXPECT_FALSE(IsFree(MOD_CONTROL | MOD_ALT, 'Q')) << "the new exit hotkey is not registered";
+        if (run == 0) {
+            StopProgram(program);
+            program = StartProgram();
+        }
+    }
+
+    dialog = OpenHotkeySettings(program);
+    ASSERT_NE(dialog, (HWND)NULL);
+    std::vector<WORD> shown = DesignCombinations();
+    shown[kMute] = 0;
+    shown[kExit] = kCtrlAltQ;
+    EXPECT_EQ(ShownCombinations(dialog), shown);
+    Click(dialog, IDC_HOTKEY_DEFAULTS);
+    EXPECT_TRUE(WaitUntil([&] { return ShownCombinations(dialog) == DesignCombinations(); }));
+    EXPECT_EQ(SavedHotkeys(), chosen) << "the design's button saved before OK";
+    PressButton(dialog, IDOK);
+    WaitForProgram(program);
+    EXPECT_TRUE(SavedHotkeys().empty()) << "a value stayed behind";
+    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false));
+    EXPECT_TRUE(IsFree(MOD_CONTROL | MOD_ALT, 'Q'));
+}
+
+// Two actions on one combination, then one that this test holds: each OK
+// is refused with a box naming them, the dialog stays open with none of
+// the ten registered, and Cancel leaves everything as it was.
+TEST_F(Startup, HotkeySettingsRefuseDuplicatesAndACombinationHeldElsewhereByName)
+{
+    ASSERT_TRUE(RegisterHotKey(NULL, 1, MOD_CONTROL | MOD_ALT, 'Q'));
+    program = StartProgram();
+    HWND dialog = OpenHotkeySettings(program);
+    ASSERT_NE(dialog, (HWND)NULL);
+    std::vector<HWND> controls = HotkeyControls(dialog);
+    ASSERT_EQ(controls.size(), 10u);
+    const struct { WORD mute; const wchar_t *text; } refusals[] = {
+        {kCtrlAltQ, L"以下热键重复，请另选：\r\n静音（Ctrl+Alt+Q）\r\n退出程序（Ctrl+Alt+Q）"},
+        {0x0A23, L"以下热键已被其他程序占用，请另选：\r\n退出程序（Ctrl+Alt+Q）"},
+    };
+    SendMessageW(controls[kExit], HKM_SETHOTKEY, kCtrlAltQ, 0);
+    for (const auto &refusal : refusals) {
+        SendMessageW(controls[kMute], HKM_SETHOTKEY, refusal.mute, 0);
+        Click(dialog, IDOK);
+        HWND box = WaitForSettingsWindow(program.id, false);
+        ASSERT_NE(box, (HWND)NULL) << "no box; the program shows" << DialogTitles(program.id);
+        EXPECT_TEXT_EQ(MessageBoxText(box), refusal.text);
+        PressButton(box, IDOK);
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed";
+        WaitForProgram(program);
+        EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, true)) << "registered while the dialog is open";
+    }
+    PressButton(dialog, IDCANCEL);
+    UnregisterHotKey(NULL, 1);
+    WaitForProgram(program);
+    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false));
+    EXPECT_TRUE(IsFree(MOD_CONTROL | MOD_ALT, 'Q'));
+    EXPECT_TRUE(SavedHotkeys().empty());
 }

@@ -143,6 +143,7 @@ std::vector<CommandCase> CommandTable()
              EXPECT_CALL(w, DialogBoxParamW(kInstance, MAKEINTRESOURCEW(102), nullptr, ReminderDialogProc, 0));
          }},
         {IDM_LOCK, [](W &w, R &) { ExpectLock(w); }},
+        {IDM_HOTKEY_SETTINGS, [](W &, R &r) { EXPECT_CALL(r, OpenHotkeySettings(kWindow)); }},
     };
     for (const ResolutionPreset &preset : kResolutionPresets) {
         DWORD width = preset.width, height = preset.height;
@@ -175,7 +176,7 @@ TEST_F(Dispatch, EveryCommandMakesExactlyItsCallsAndReturnsZero)
 TEST_F(Dispatch, IdentifiersOutsideTheTableDoNothingAndReturnZero)
 {
     // StrictMock fakes: any call, DefWindowProcA included, fails the test.
-    for (WPARAM command : {WPARAM(0), WPARAM(10000), WPARAM(10039), WPARAM(10042), WPARAM(65535),
+    for (WPARAM command : {WPARAM(0), WPARAM(10000), WPARAM(10039), WPARAM(10043), WPARAM(65535),
                            WPARAM(0x10000 | IDM_ABOUT), WPARAM(0x10000 | IDM_EXIT)}) {
         SCOPED_TRACE(command);
         EXPECT_EQ(MainWindowProc(kWindow, WM_COMMAND, command, 0), 0);

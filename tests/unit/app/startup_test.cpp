@@ -38,7 +38,8 @@ protected:
     std::u16string programPath = u"C:\\o.exe";
 
     // What one WM_CREATE asks of the platform before any icon work: the
-    // first reads the user's hotkeys, every one registers the set in force.
+    // first reads the user's hotkeys, every one registers the set in force,
+    // unless the hotkey settings dialog is open: it registers a set as it ends.
     void ExpectCreationSteps(bool again = false, std::function<void()> meanwhile = [] {})
     {
         EXPECT_CALL(win, GetModuleFileNameW(nullptr, appState.modulePath, 260))
@@ -46,7 +47,8 @@ protected:
         EXPECT_CALL(routines, ReadAutostartState()).WillOnce(Invoke(meanwhile));
         if (!again)
             EXPECT_CALL(routines, LoadHotkeySettings());
-        EXPECT_CALL(routines, RegisterHotkeysInForce(kWindow));
+        if (appState.hotkeyDialog == NULL)
+            EXPECT_CALL(routines, RegisterHotkeysInForce(kWindow));
     }
 
     // A re-add shows the icon loaded at start-up, with the tip of the moment.
@@ -213,32 +215,40 @@ TEST_F(Startup, LoopEndsWithTheQuitMessagesCodeAndTheTrayIconAtTheSmallIconSize)
 
 // A restart registers the hotkeys in force again, without reading the
 // registry, and re-adds even a hidden icon, quietly. A second
-// "TaskbarCreated" while the re-creation runs does nothing.
+// "TaskbarCreated" while the re-creation runs does nothing. While the
+// hotkey settings dialog is open, its way out registers them instead.
 TEST_F(Startup, TaskbarRestartRegistersTheHotkeysAgainAndReAddsTheIcon)
 {
-    appState.createdOnce = 1;
-    appState.trayIconShown = 0;
-    EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
-    NOTIFYICONDATAW added = {};
-    {
-        InSequence order;
-        EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
-            return MainWindowProc(kWindow, WM_CREATE, 7, 8);
-        }));
-        ExpectCreationSteps(true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
-        ExpectIconReAdd(&added);
-    }
-    programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
-    EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
-    ExpectQuietRecord(added);
-    EXPECT_EQ(Text(appState.modulePath), u"") << "a cut path is read again, and is no path";
-    EXPECT_EQ(appState.trayIconShown, 1u) << "a later creation re-adds even a hidden icon";
-    testing::Mock::VerifyAndClearExpectations(&win);
+    for (HWND settingsDialog : {HWND(NULL), FakeHandle<HWND>(0x10)}) {
+        SCOPED_TRACE(settingsDialog == NULL ? "no settings dialog" : "settings dialog open");
+        ResetState();
+        appState.hotkeyDialog = settingsDialog;
+        appState.createdOnce = 1;
+        appState.trayIconShown = 0;
+        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillRepeatedly(Return(kTaskbarCreated));
+        NOTIFYICONDATAW added = {};
+        {
+            InSequence order;
+            EXPECT_CALL(win, SendMessageA(kWindow, WM_CREATE, 7, 8)).WillOnce(Invoke([](HWND, UINT, WPARAM, LPARAM) {
+                return MainWindowProc(kWindow, WM_CREATE, 7, 8);
+            }));
+            ExpectCreationSteps(true, [] { EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 0, 0), 0); });
+            ExpectIconReAdd(&added);
+        }
+        programPath = u"C:\\" + std::u16string(300, u'x') + u"\\o.exe";
+        EXPECT_EQ(MainWindowProc(kWindow, kTaskbarCreated, 7, 8), 0);
+        ExpectQuietRecord(added);
+        EXPECT_EQ(appState.trayIconShown, 1u) << "a later creation re-adds even a hidden icon";
+        EXPECT_EQ(Text(appState.modulePath), u"") << "a cut path is read again, and is no path";
+        testing::Mock::VerifyAndClearExpectations(&win);
 
-    for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
-        EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
-        EXPECT_CALL(win, DefWindowProcA(kWindow, message, 5, 6)).WillOnce(Return(42));
-        EXPECT_EQ(MainWindowProc(kWindow, message, 5, 6), 42);
+        for (UINT message : {UINT(WM_APPCOMMAND), UINT(WM_SYSCOMMAND), UINT(WM_PAINT), UINT(0xC0DF)}) {
+            EXPECT_CALL(win, RegisterWindowMessageA(StrEq("TaskbarCreated"))).WillOnce(Return(kTaskbarCreated));
+            EXPECT_CALL(win, DefWindowProcA(kWindow, message, 5, 6)).WillOnce(Return(42));
+            EXPECT_EQ(MainWindowProc(kWindow, message, 5, 6), 42);
+        }
+        testing::Mock::VerifyAndClearExpectations(&win);
+        testing::Mock::VerifyAndClearExpectations(&routines);
     }
 }
 

@@ -161,6 +161,8 @@ std::string Text(const char8_t *text)
 
 // The top-level caption is never shown: only its popup matters.
 const char8_t kExpectedPopup[] = u8R"(  热键功能(&U) >
+    热键设置(&K)... = 10042
+    ---
     加大音量\tCtrl+→ = 10001
     减小音量\tCtrl+← = 10002
     静音\tCtrl+End = 10003
@@ -236,7 +238,7 @@ TEST_F(TrayMenuResource, EveryCommandButTheUnusedOneHasAnItem)
     ASSERT_NE(menu, nullptr);
     std::vector<int> commands = OutlineMenu(menu->data).commands;
     std::set<int> expected;
-    for (int command = 10001; command <= 10041; command++) {
+    for (int command = 10001; command <= 10042; command++) {
         if (command != 10039)
             expected.insert(command);
     }
