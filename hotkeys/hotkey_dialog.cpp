@@ -33,13 +33,13 @@ static void ReadSet(HWND dialog, DWORD set[HOTKEY_COUNT])
         set[kHotkeyMenuOrder[row]] = CombinationOfHotkeyControl(SendMessageA(RowControl(dialog, row), HKM_GETHOTKEY, 0, 0));
 }
 
-// Only shown: like any change, the design takes effect at OK.
-static void ShowDesign(HWND dialog)
+// Only shown: like any change, the standard set takes effect at OK.
+static void ShowStandard(HWND dialog)
 {
-    DWORD design[HOTKEY_COUNT];
+    DWORD standard[HOTKEY_COUNT];
     for (int i = 0; i < HOTKEY_COUNT; i++)
-        design[i] = kHotkeyActions[i].design;
-    ShowSet(dialog, design);
+        standard[i] = kHotkeyActions[i].standard;
+    ShowSet(dialog, standard);
 }
 
 // Names, in the submenu's order, each action whose combination another one has too.
@@ -124,7 +124,7 @@ static INT_PTR OnCommand(HWND dialog, WPARAM wParam)
     else if (wParam == IDCANCEL)
         OnCancel(dialog);
     else if (wParam == IDC_HOTKEY_DEFAULTS)
-        ShowDesign(dialog);
+        ShowStandard(dialog);
     return TRUE;
 }
 

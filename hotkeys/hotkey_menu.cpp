@@ -3,7 +3,7 @@
 #include "../resources/resource_ids.h"
 
 // The submenu's own text, "名称\t组合" or, for a hotkey that is off, the name
-// alone. An entry whose hotkey is the design's already reads right.
+// alone. An entry whose hotkey is the standard one already reads right.
 static void ShowHotkeyInMenu(HMENU submenu, const HotkeyAction &action, DWORD combination)
 {
     WCHAR text[8 + 1 + HOTKEY_NAME_LENGTH];
@@ -27,7 +27,7 @@ static void ShowHotkeyInMenu(HMENU submenu, const HotkeyAction &action, DWORD co
 void ShowHotkeysInMenu(HMENU hotkeySubmenu)
 {
     for (int i = 0; i < HOTKEY_COUNT; i++) {
-        if (appState.hotkeys[i] != kHotkeyActions[i].design)
+        if (appState.hotkeys[i] != kHotkeyActions[i].standard)
             ShowHotkeyInMenu(hotkeySubmenu, kHotkeyActions[i], appState.hotkeys[i]);
     }
 }

@@ -30,7 +30,7 @@
 struct HotkeyAction {
     WORD command;        // also the hotkey's identifier
     BYTE menuPosition;   // in the hotkey submenu, from HOTKEY_MENU_FIRST_POSITION
-    DWORD design;        // the combination the program ships with
+    DWORD standard;      // the combination the program ships with
     const WCHAR *name;   // as the submenu writes it before the tab
     const WCHAR *valueName;  // under HKCU\Software\Ombrivale\Hotkeys
 };
@@ -44,7 +44,7 @@ extern const HotkeyAction kHotkeyActions[HOTKEY_COUNT];
 extern const BYTE kHotkeyMenuOrder[HOTKEY_COUNT];
 
 // Reads the user's choice into appState.hotkeys (registration order), once,
-// at start-up. An absent or unusable value gives the design's combination.
+// at start-up. An absent or unusable value gives the standard combination.
 void LoadHotkeySettings();
 
 // The combination's name, "Ctrl+Alt+Q": modifiers in the order Ctrl, Alt,
@@ -67,7 +67,7 @@ void UnregisterHotkeySet(HWND window);
 // refused, shows the start-up warning naming each.
 void RegisterHotkeysInForce(HWND window);
 
-// Writes each combination that differs from the design's, deletes the value
+// Writes each combination that differs from the standard one, deletes the value
 // of each that equals it. ERROR_SUCCESS, or the first error.
 LSTATUS SaveHotkeySettings(const DWORD set[HOTKEY_COUNT]);
 

@@ -12,7 +12,7 @@ static bool Usable(DWORD combination)
 }
 
 // 0 turns the hotkey off; anything but a usable four-byte REG_DWORD leaves
-// the design's combination.
+// the standard combination.
 static DWORD ReadCombination(HKEY key, const HotkeyAction &action)
 {
     DWORD type = 0;
@@ -20,8 +20,8 @@ static DWORD ReadCombination(HKEY key, const HotkeyAction &action)
     DWORD size = sizeof value;
     if (RegQueryValueExW(key, action.valueName, NULL, &type, (LPBYTE)&value, &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
-        return action.design;
-    return value == 0 || Usable(value) ? value : action.design;
+        return action.standard;
+    return value == 0 || Usable(value) ? value : action.standard;
 }
 
 void LoadHotkeySettings()
@@ -29,15 +29,15 @@ void LoadHotkeySettings()
     HKEY key;
     bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, kHotkeysKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
     for (int i = 0; i < HOTKEY_COUNT; i++)
-        appState.hotkeys[i] = opened ? ReadCombination(key, kHotkeyActions[i]) : kHotkeyActions[i].design;
+        appState.hotkeys[i] = opened ? ReadCombination(key, kHotkeyActions[i]) : kHotkeyActions[i].standard;
     if (opened)
         RegCloseKey(key);
 }
 
-static bool AnyDiffersFromDesign(const DWORD set[HOTKEY_COUNT])
+static bool AnyDiffersFromStandard(const DWORD set[HOTKEY_COUNT])
 {
     for (int i = 0; i < HOTKEY_COUNT; i++) {
-        if (set[i] != kHotkeyActions[i].design)
+        if (set[i] != kHotkeyActions[i].standard)
             return true;
     }
     return false;
@@ -46,18 +46,18 @@ static bool AnyDiffersFromDesign(const DWORD set[HOTKEY_COUNT])
 // A value that is already gone is as good as deleted.
 static LSTATUS SaveCombination(HKEY key, const HotkeyAction &action, DWORD combination)
 {
-    if (combination != action.design)
+    if (combination != action.standard)
         return RegSetValueExW(key, action.valueName, 0, REG_DWORD, (const BYTE *)&combination, sizeof combination);
     LSTATUS status = RegDeleteValueW(key, action.valueName);
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-// The key is created only for a value to write: going back to the design
+// The key is created only for a value to write: going back to the standard set
 // writes nothing, and where there is no key there is no value to delete.
 LSTATUS SaveHotkeySettings(const DWORD set[HOTKEY_COUNT])
 {
     HKEY key;
-    bool write = AnyDiffersFromDesign(set);
+    bool write = AnyDiffersFromStandard(set);
     LSTATUS status = write ? RegCreateKeyExW(HKEY_CURRENT_USER, kHotkeysKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL)
                            : RegOpenKeyExW(HKEY_CURRENT_USER, kHotkeysKey, 0, KEY_SET_VALUE, &key);
     if (status != ERROR_SUCCESS)

@@ -240,9 +240,9 @@ static void WaitForProgram(const Program &program)
     EXPECT_NE(SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, NULL), 0) << "the program hangs";
 }
 
-// The design's ten in the submenu's order, and as the dialog's hotkey
+// The standard ten in the submenu's order, and as the dialog's hotkey
 // controls hold them (HOTKEYF_ flags in the high byte).
-static const struct { const wchar_t *name; UINT modifiers; UINT key; WORD control; } kDesign[] = {
+static const struct { const wchar_t *name; UINT modifiers; UINT key; WORD control; } kStandard[] = {
     {L"加大音量", MOD_CONTROL, VK_RIGHT, 0x0A27}, {L"减小音量", MOD_CONTROL, VK_LEFT, 0x0A25},
     {L"静音", MOD_CONTROL, VK_END, 0x0A23},      {L"加大亮度", MOD_CONTROL, VK_UP, 0x0A26},
     {L"减小亮度", MOD_CONTROL, VK_DOWN, 0x0A28},  {L"默认亮度", MOD_CONTROL, VK_HOME, 0x0A24},
@@ -272,19 +272,19 @@ static std::vector<WORD> ShownCombinations(HWND dialog)
     return shown;
 }
 
-static std::vector<WORD> DesignCombinations()
+static std::vector<WORD> StandardCombinations()
 {
-    std::vector<WORD> design;
-    for (const auto &hotkey : kDesign)
-        design.push_back(hotkey.control);
-    return design;
+    std::vector<WORD> standard;
+    for (const auto &hotkey : kStandard)
+        standard.push_back(hotkey.control);
+    return standard;
 }
 
-// Which of the design's combinations another program could register now.
-static std::vector<bool> DesignFree(bool (*isFree)(UINT modifiers, UINT key))
+// Which of the standard combinations another program could register now.
+static std::vector<bool> StandardFree(bool (*isFree)(UINT modifiers, UINT key))
 {
     std::vector<bool> free;
-    for (const auto &hotkey : kDesign)
+    for (const auto &hotkey : kStandard)
         free.push_back(isFree(hotkey.modifiers, hotkey.key));
     return free;
 }
@@ -330,7 +330,7 @@ TEST_F(Startup, HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen)
     ASSERT_NE(dialog, (HWND)NULL);
     EXPECT_TEXT_EQ(WindowText(dialog), kSettingsCaption);
     std::vector<std::pair<std::wstring, std::wstring>> expected;
-    for (const auto &hotkey : kDesign) {
+    for (const auto &hotkey : kStandard) {
         expected.push_back({L"Static", hotkey.name});
         expected.push_back({L"msctls_hotkey32", L""});
     }
@@ -345,9 +345,9 @@ TEST_F(Startup, HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen)
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, (HWND)NULL) << "more controls than " << expected.size();
-    EXPECT_EQ(ShownCombinations(dialog), DesignCombinations());
+    EXPECT_EQ(ShownCombinations(dialog), StandardCombinations());
     WaitForProgram(program);
-    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, true)) << "a hotkey stayed registered while the dialog is open";
+    EXPECT_EQ(StandardFree(IsFree), std::vector<bool>(10, true)) << "a hotkey stayed registered while the dialog is open";
 
     SendCommand(program, IDM_HOTKEY_SETTINGS);
     WaitForProgram(program);
@@ -355,13 +355,13 @@ TEST_F(Startup, HotkeySettingsShowTheTenAndLeaveThemFreeWhileOpen)
 
     PressButton(dialog, IDCANCEL);
     WaitForProgram(program);
-    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false)) << "Cancel did not register the ten again";
+    EXPECT_EQ(StandardFree(IsFree), std::vector<bool>(10, false)) << "Cancel did not register the ten again";
     EXPECT_TRUE(SavedHotkeys().empty());
 }
 
 // Mute off and exit on Ctrl+Alt+Q: saved as two values, in force at once
-// and after a restart; the design's button then leaves no value behind.
-TEST_F(Startup, HotkeySettingsSavedKeepAfterARestartAndTheDesignLeavesNoValue)
+// and after a restart; the defaults button then leaves no value behind.
+TEST_F(Startup, HotkeySettingsSavedKeepAfterARestartAndTheStandardLeavesNoValue)
 {
     program = StartProgram();
     HWND dialog = OpenHotkeySettings(program);
@@ -378,7 +378,7 @@ TEST_F(Startup, HotkeySettingsSavedKeepAfterARestartAndTheDesignLeavesNoValue)
     free[kMute] = free[kExit] = true;
     for (int run = 0; run < 2; run++) {
         SCOPED_TRACE(run == 0 ? "as saved" : "after a restart");
-        EXPECT_EQ(DesignFree(IsFree), free);
+        EXPECT_EQ(StandardFree(IsFree), free);
         EXPECT_FALSE(IsFree(MOD_CONTROL | MOD_ALT, 'Q')) << "the new exit hotkey is not registered";
         if (run == 0) {
             StopProgram(program);
@@ -388,17 +388,17 @@ TEST_F(Startup, HotkeySettingsSavedKeepAfterARestartAndTheDesignLeavesNoValue)
 
     dialog = OpenHotkeySettings(program);
     ASSERT_NE(dialog, (HWND)NULL);
-    std::vector<WORD> shown = DesignCombinations();
+    std::vector<WORD> shown = StandardCombinations();
     shown[kMute] = 0;
     shown[kExit] = kCtrlAltQ;
     EXPECT_EQ(ShownCombinations(dialog), shown);
     Click(dialog, IDC_HOTKEY_DEFAULTS);
-    EXPECT_TRUE(WaitUntil([&] { return ShownCombinations(dialog) == DesignCombinations(); }));
-    EXPECT_EQ(SavedHotkeys(), chosen) << "the design's button saved before OK";
+    EXPECT_TRUE(WaitUntil([&] { return ShownCombinations(dialog) == StandardCombinations(); }));
+    EXPECT_EQ(SavedHotkeys(), chosen) << "the defaults button saved before OK";
     PressButton(dialog, IDOK);
     WaitForProgram(program);
     EXPECT_TRUE(SavedHotkeys().empty()) << "a value stayed behind";
-    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false));
+    EXPECT_EQ(StandardFree(IsFree), std::vector<bool>(10, false));
     EXPECT_TRUE(IsFree(MOD_CONTROL | MOD_ALT, 'Q'));
 }
 
@@ -427,12 +427,12 @@ TEST_F(Startup, HotkeySettingsRefuseDuplicatesAndACombinationHeldElsewhereByName
         PressButton(box, IDOK);
         EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed";
         WaitForProgram(program);
-        EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, true)) << "registered while the dialog is open";
+        EXPECT_EQ(StandardFree(IsFree), std::vector<bool>(10, true)) << "registered while the dialog is open";
     }
     PressButton(dialog, IDCANCEL);
     UnregisterHotKey(NULL, 1);
     WaitForProgram(program);
-    EXPECT_EQ(DesignFree(IsFree), std::vector<bool>(10, false));
+    EXPECT_EQ(StandardFree(IsFree), std::vector<bool>(10, false));
     EXPECT_TRUE(IsFree(MOD_CONTROL | MOD_ALT, 'Q'));
     EXPECT_TRUE(SavedHotkeys().empty());
 }

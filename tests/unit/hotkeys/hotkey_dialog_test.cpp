@@ -1,6 +1,6 @@
 // The hotkey settings dialog: the control's flags against the program's
 // modifiers, opening one dialog at a time, and what OK, Cancel and the
-// design's button leave registered and saved.
+// standard button leave registered and saved.
 #include <map>
 #include <string>
 #include <vector>
@@ -29,9 +29,9 @@ constexpr DWORD Combination(UINT modifiers, UINT key)
 const DWORD kCtrlAltQ = Combination(MOD_CONTROL | MOD_ALT, 'Q');
 const DWORD kCtrlAltM = Combination(MOD_CONTROL | MOD_ALT, 'M');
 
-// The design's ten in the dialog's rows (the submenu's order), as the
+// The standard ten in the dialog's rows (the submenu's order), as the
 // controls hold them: the arrows, End, Home and Insert with their extended flag.
-const std::vector<WORD> kDesignRows = {0x0A27, 0x0A25, 0x0A23, 0x0A26, 0x0A28, 0x0A24, 0x092D, 0x0272, 0x027B, 0x0923};
+const std::vector<WORD> kStandardRows = {0x0A27, 0x0A25, 0x0A23, 0x0A26, 0x0A28, 0x0A24, 0x092D, 0x0272, 0x027B, 0x0923};
 
 // Each row's control answers to its own identifier.
 HWND RowControl(int row)
@@ -45,7 +45,7 @@ protected:
     {
         appState.instance = kInstance;
         for (int i = 0; i < HOTKEY_COUNT; i++)
-            appState.hotkeys[i] = kHotkeyActions[i].design;
+            appState.hotkeys[i] = kHotkeyActions[i].standard;
         ON_CALL(win, GetDlgItem(kDialog, _)).WillByDefault(Invoke([](HWND, int id) { return FakeHandle<HWND>(id); }));
         EXPECT_CALL(win, GetDlgItem(kDialog, _)).Times(AnyNumber());
     }
@@ -96,7 +96,7 @@ protected:
         return held;
     }
 
-    static DWORD Design(int i) { return kHotkeyActions[i].design; }
+    static DWORD Standard(int i) { return kHotkeyActions[i].standard; }
 
     INT_PTR Press(WPARAM button) { return HotkeyDialogProc(kDialog, WM_COMMAND, button, 0); }
 };
@@ -154,11 +154,11 @@ TEST_F(HotkeyDialog, OpeningReleasesTheTenAndShowsTheSetInForce)
     appState.hotkeys[2] = 0;           // mute off
     appState.hotkeys[7] = kCtrlAltQ;   // exit moved
     RegisterInForce();
-    const DWORD inForce[HOTKEY_COUNT] = {Design(0), Design(1), 0, Design(3), Design(4),
-                                         Design(5), Design(6), kCtrlAltQ, Design(8), Design(9)};
+    const DWORD inForce[HOTKEY_COUNT] = {Standard(0), Standard(1), 0, Standard(3), Standard(4),
+                                         Standard(5), Standard(6), kCtrlAltQ, Standard(8), Standard(9)};
     const char16_t *labels[] = {u"加大音量", u"减小音量", u"静音", u"加大亮度", u"减小亮度",
                                 u"默认亮度", u"关闭显示器", u"屏幕截图", u"隐藏/显示程序", u"退出程序"};
-    std::vector<WORD> rows = kDesignRows;
+    std::vector<WORD> rows = kStandardRows;
     rows[2] = 0;
     rows[9] = 0x0651;
     {
@@ -178,12 +178,12 @@ TEST_F(HotkeyDialog, OpeningReleasesTheTenAndShowsTheSetInForce)
 }
 
 // Only put into the controls: nothing is registered or saved before OK.
-TEST_F(HotkeyDialog, DesignButtonPutsTheDesignsTenIntoTheControls)
+TEST_F(HotkeyDialog, DefaultsButtonPutsTheStandardTenIntoTheControls)
 {
     OpenAsTheDialog();
     InSequence order;
     for (int row = 0; row < HOTKEY_COUNT; row++)
-        EXPECT_CALL(win, SendMessageA(RowControl(row), HKM_SETHOTKEY, kDesignRows[row], 0));
+        EXPECT_CALL(win, SendMessageA(RowControl(row), HKM_SETHOTKEY, kStandardRows[row], 0));
     EXPECT_EQ(Press(IDC_HOTKEY_DEFAULTS), TRUE);
     EXPECT_EQ(appState.hotkeyDialog, kDialog);
 }
@@ -214,17 +214,17 @@ TEST_F(HotkeyDialog, OkWithDuplicatesOrATakenCombinationWarnsAndKeepsEverything)
         EXPECT_EQ(Press(IDOK), TRUE);
         EXPECT_EQ(appState.hotkeyDialog, kDialog);
         EXPECT_EQ(appState.hotkeys[6], 0u);
-        EXPECT_EQ(appState.hotkeys[2], Design(2));
-        const DWORD design[HOTKEY_COUNT] = {Design(0), Design(1), Design(2), Design(3), Design(4),
-                                            Design(5), Design(6), Design(7), Design(8), Design(9)};
-        EXPECT_EQ(Held(design), std::vector<bool>(HOTKEY_COUNT, false)) << "none registered while open";
+        EXPECT_EQ(appState.hotkeys[2], Standard(2));
+        const DWORD standard[HOTKEY_COUNT] = {Standard(0), Standard(1), Standard(2), Standard(3), Standard(4),
+                                            Standard(5), Standard(6), Standard(7), Standard(8), Standard(9)};
+        EXPECT_EQ(Held(standard), std::vector<bool>(HOTKEY_COUNT, false)) << "none registered while open";
         EXPECT_FALSE(FakeHotkeyHeld(kWindow, MOD_CONTROL | MOD_ALT, 'Q')) << "let go of after the refusal";
         testing::Mock::VerifyAndClearExpectations(&win);
         EXPECT_CALL(win, GetDlgItem(kDialog, _)).Times(AnyNumber());
     }
 }
 
-// The new set is in force and saved: a combination unlike the design's is
+// The new set is in force and saved: a combination unlike the standard one is
 // written, one like it deleted (gone already is as good). A refused write
 // is named with the system's words and the set stays in force for the run.
 TEST_F(HotkeyDialog, OkRegistersTheNewSetThenSavesItOrNamesTheWriteError)
@@ -235,8 +235,8 @@ TEST_F(HotkeyDialog, OkRegistersTheNewSetThenSavesItOrNamesTheWriteError)
     };
     // Mute off, exit moved to Ctrl+Alt+Q.
     const std::vector<WORD> rows = {0x0A27, 0x0A25, 0, 0x0A26, 0x0A28, 0x0A24, 0x092D, 0x0272, 0x027B, 0x0651};
-    const DWORD chosen[HOTKEY_COUNT] = {Design(0), Design(1), 0, Design(3), Design(4),
-                                        Design(5), Design(6), kCtrlAltQ, Design(8), Design(9)};
+    const DWORD chosen[HOTKEY_COUNT] = {Standard(0), Standard(1), 0, Standard(3), Standard(4),
+                                        Standard(5), Standard(6), kCtrlAltQ, Standard(8), Standard(9)};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         FakeHotkeysReset();

@@ -27,7 +27,7 @@ const DWORD kCtrlAltQ = Combination(MOD_ALT | MOD_CONTROL, 'Q');
 const DWORD kCtrlAltS = Combination(MOD_ALT | MOD_CONTROL, 'S');
 const int kMute = 2, kToggle = 6, kExit = 7, kScreenshot = 9;
 
-// The design's ten in registration order: value name, and the submenu's
+// The standard ten in registration order: value name, and the submenu's
 // text and position as the menu has always had them.
 const struct {
     int command;
@@ -35,7 +35,7 @@ const struct {
     const char16_t *valueName;
     const char16_t *caption;
     UINT position;
-} kDesign[] = {
+} kStandard[] = {
     {IDM_VOLUME_UP, Combination(MOD_CONTROL, VK_RIGHT), u"VolumeUp", u"加大音量\tCtrl+→", 0},
     {IDM_VOLUME_DOWN, Combination(MOD_CONTROL, VK_LEFT), u"VolumeDown", u"减小音量\tCtrl+←", 1},
     {IDM_MUTE, Combination(MOD_CONTROL, VK_END), u"Mute", u"静音\tCtrl+End", 2},
@@ -48,12 +48,12 @@ const struct {
     {IDM_SCREENSHOT, Combination(MOD_CONTROL, VK_F3), u"Screenshot", u"屏幕截图\tCtrl+F3", 9},
 };
 
-// The design with some combinations changed: {index, combination}.
-std::vector<DWORD> DesignWith(std::initializer_list<std::pair<int, DWORD>> changes)
+// The standard set with some combinations changed: {index, combination}.
+std::vector<DWORD> StandardWith(std::initializer_list<std::pair<int, DWORD>> changes)
 {
     std::vector<DWORD> set;
-    for (const auto &design : kDesign)
-        set.push_back(design.combination);
+    for (const auto &standard : kStandard)
+        set.push_back(standard.combination);
     for (const auto &change : changes)
         set[change.first] = change.second;
     return set;
@@ -89,8 +89,8 @@ protected:
     void ExpectAllLetGoFirst()
     {
         std::vector<std::string> first;
-        for (const auto &design : kDesign)
-            first.push_back("-" + std::to_string(design.command));
+        for (const auto &standard : kStandard)
+            first.push_back("-" + std::to_string(standard.command));
         ASSERT_GE(calls.size(), first.size());
         EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + first.size()), first);
     }
@@ -122,9 +122,9 @@ TEST_F(Hotkeys, FakeRefusesAHeldCombinationAndKeepsBothCombinationsOfAReRegister
     EXPECT_TRUE(FakeHotkeyRegister(TRUE, kOtherProgram, 1, MOD_SHIFT, VK_END));
 }
 
-TEST_F(Hotkeys, ReadingKeepsUsableValuesAndTurnsEveryOtherIntoTheDesign)
+TEST_F(Hotkeys, ReadingKeepsUsableValuesAndTurnsEveryOtherIntoTheStandard)
 {
-    const DWORD design = kDesign[kExit].combination;
+    const DWORD standard = kStandard[kExit].combination;
     auto dword = [](DWORD value) {
         std::vector<BYTE> bytes(4);
         std::memcpy(bytes.data(), &value, 4);
@@ -137,33 +137,33 @@ TEST_F(Hotkeys, ReadingKeepsUsableValuesAndTurnsEveryOtherIntoTheDesign)
         std::vector<BYTE> data;
         DWORD expected;
     } rows[] = {
-        {"absent", ERROR_FILE_NOT_FOUND, 0, {}, design},
+        {"absent", ERROR_FILE_NOT_FOUND, 0, {}, standard},
         {"0: turned off", 0, REG_DWORD, dword(0), 0},
         {"Ctrl+Alt+Q", 0, REG_DWORD, dword(0x00510003), kCtrlAltQ},
         {"all three modifiers, the highest key", 0, REG_DWORD, dword(0x00FE0007), 0x00FE0007},
         {"Alt and key 1", 0, REG_DWORD, dword(0x00010001), 0x00010001},
-        {"a text", 0, REG_SZ, {'1', 0, 0, 0}, design},
-        {"four binary bytes", 0, REG_BINARY, dword(kCtrlAltQ), design},
-        {"big-endian DWORD", 0, REG_DWORD_BIG_ENDIAN, dword(kCtrlAltQ), design},
-        {"a QWORD", 0, REG_QWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, design},
-        {"a DWORD of 3 bytes", 0, REG_DWORD, {3, 0, 0x51}, design},
-        {"a DWORD of 8 bytes", 0, REG_DWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, design},
-        {"no modifier", 0, REG_DWORD, dword(0x00510000), design},
-        {"the Windows key", 0, REG_DWORD, dword(0x0051000A), design},
-        {"MOD_NOREPEAT", 0, REG_DWORD, dword(0x00514002), design},
-        {"key 0", 0, REG_DWORD, dword(0x00000002), design},
-        {"key 0xFF", 0, REG_DWORD, dword(0x00FF0002), design},
-        {"key above a byte", 0, REG_DWORD, dword(0x01510002), design},
-        {"access refused", ERROR_ACCESS_DENIED, REG_DWORD, dword(kCtrlAltQ), design},
+        {"a text", 0, REG_SZ, {'1', 0, 0, 0}, standard},
+        {"four binary bytes", 0, REG_BINARY, dword(kCtrlAltQ), standard},
+        {"big-endian DWORD", 0, REG_DWORD_BIG_ENDIAN, dword(kCtrlAltQ), standard},
+        {"a QWORD", 0, REG_QWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, standard},
+        {"a DWORD of 3 bytes", 0, REG_DWORD, {3, 0, 0x51}, standard},
+        {"a DWORD of 8 bytes", 0, REG_DWORD, {3, 0, 0x51, 0, 0, 0, 0, 0}, standard},
+        {"no modifier", 0, REG_DWORD, dword(0x00510000), standard},
+        {"the Windows key", 0, REG_DWORD, dword(0x0051000A), standard},
+        {"MOD_NOREPEAT", 0, REG_DWORD, dword(0x00514002), standard},
+        {"key 0", 0, REG_DWORD, dword(0x00000002), standard},
+        {"key 0xFF", 0, REG_DWORD, dword(0x00FF0002), standard},
+        {"key above a byte", 0, REG_DWORD, dword(0x01510002), standard},
+        {"access refused", ERROR_ACCESS_DENIED, REG_DWORD, dword(kCtrlAltQ), standard},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
         InSequence order;
         EXPECT_CALL(win, RegOpenKeyExW(HKEY_CURRENT_USER, WideEq(kKeyPath), 0, KEY_QUERY_VALUE, _))
             .WillOnce(DoAll(SetArgPointee<4>(kKey), Return(ERROR_SUCCESS)));
-        for (const auto &design : kDesign) {
+        for (const auto &standard : kStandard) {
             // As Windows answers: the type and size even when the data does not fit.
-            EXPECT_CALL(win, RegQueryValueExW(kKey, WideEq(design.valueName), nullptr, _, _, Pointee(4u)))
+            EXPECT_CALL(win, RegQueryValueExW(kKey, WideEq(standard.valueName), nullptr, _, _, Pointee(4u)))
                 .WillOnce(Invoke([&](HKEY, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) -> LSTATUS {
                     if (std::u16string(name) != u"Exit" || row.status != 0)
                         return std::u16string(name) != u"Exit" ? ERROR_FILE_NOT_FOUND : row.status;
@@ -177,23 +177,23 @@ TEST_F(Hotkeys, ReadingKeepsUsableValuesAndTurnsEveryOtherIntoTheDesign)
         }
         EXPECT_CALL(win, RegCloseKey(kKey)).WillOnce(Return(ERROR_SUCCESS));
         LoadHotkeySettings();
-        EXPECT_EQ(std::vector<DWORD>(appState.hotkeys, appState.hotkeys + HOTKEY_COUNT), DesignWith({{kExit, row.expected}}));
+        EXPECT_EQ(std::vector<DWORD>(appState.hotkeys, appState.hotkeys + HOTKEY_COUNT), StandardWith({{kExit, row.expected}}));
         testing::Mock::VerifyAndClearExpectations(&win);
     }
 
-    // No key, or one the user may not read: the design, and nothing to close.
+    // No key, or one the user may not read: the standard set, and nothing to close.
     for (LSTATUS status : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}) {
         appState.hotkeys[kExit] = 0;
         EXPECT_CALL(win, RegOpenKeyExW(HKEY_CURRENT_USER, WideEq(kKeyPath), 0, KEY_QUERY_VALUE, _)).WillOnce(Return(status));
         LoadHotkeySettings();
-        EXPECT_EQ(std::vector<DWORD>(appState.hotkeys, appState.hotkeys + HOTKEY_COUNT), DesignWith({}));
+        EXPECT_EQ(std::vector<DWORD>(appState.hotkeys, appState.hotkeys + HOTKEY_COUNT), StandardWith({}));
     }
 }
 
 TEST_F(Hotkeys, CombinationsAreNamedCtrlAltShiftThenTheKey)
 {
-    for (const auto &design : kDesign)
-        EXPECT_EQ(Name(design.combination), std::u16string(design.caption).substr(std::u16string(design.caption).find(u'\t') + 1));
+    for (const auto &standard : kStandard)
+        EXPECT_EQ(Name(standard.combination), std::u16string(standard.caption).substr(std::u16string(standard.caption).find(u'\t') + 1));
     const struct {
         DWORD combination;
         const char16_t *name;
@@ -252,25 +252,25 @@ TEST_F(Hotkeys, CombinationsAreNamedCtrlAltShiftThenTheKey)
 
 TEST_F(Hotkeys, RegistrationLetsGoOfEachIdentifierFirstAndNamesWhatWasRefused)
 {
-    const DWORD ctrlEnd = kDesign[kMute].combination, shiftEnd = kDesign[kExit].combination;
+    const DWORD ctrlEnd = kStandard[kMute].combination, shiftEnd = kStandard[kExit].combination;
     const struct {
         const char *what;
         std::vector<DWORD> set;
         std::vector<DWORD> heldElsewhere;
-        bool registeredBefore;  // the window holds the design already
+        bool registeredBefore;  // the window holds the standard set already
         bool undo;
         int refused;
         std::u16string failures;
         unsigned held;  // bit i: the window holds set[i] afterwards
     } rows[] = {
-        {"the design, all free", DesignWith({}), {}, false, false, 0, u"", 0x3FF},
-        {"the third of ten refused", DesignWith({}), {ctrlEnd}, false, false, 1, u"\r\n静音（Ctrl+End）", 0x3FB},
-        {"the third of ten refused, undone", DesignWith({}), {ctrlEnd}, false, true, 1, u"\r\n静音（Ctrl+End）", 0},
-        {"one off, whose combination is held: no failure", DesignWith({{kMute, 0}}), {ctrlEnd}, false, true, 0, u"", 0x3FB},
-        {"named by the combinations refused", DesignWith({{kScreenshot, kCtrlAltS}}), {kCtrlAltS, shiftEnd}, false, false, 2,
+        {"the standard set, all free", StandardWith({}), {}, false, false, 0, u"", 0x3FF},
+        {"the third of ten refused", StandardWith({}), {ctrlEnd}, false, false, 1, u"\r\n静音（Ctrl+End）", 0x3FB},
+        {"the third of ten refused, undone", StandardWith({}), {ctrlEnd}, false, true, 1, u"\r\n静音（Ctrl+End）", 0},
+        {"one off, whose combination is held: no failure", StandardWith({{kMute, 0}}), {ctrlEnd}, false, true, 0, u"", 0x3FB},
+        {"named by the combinations refused", StandardWith({{kScreenshot, kCtrlAltS}}), {kCtrlAltS, shiftEnd}, false, false, 2,
          u"\r\n退出程序（Shift+End）\r\n屏幕截图（Ctrl+Alt+S）", 0x17F},
-        {"moved, over the design in force", DesignWith({{kExit, kCtrlAltQ}}), {}, true, false, 0, u"", 0x3FF},
-        {"two swapped", DesignWith({{kExit, ctrlEnd}, {kMute, shiftEnd}}), {}, true, false, 0, u"", 0x3FF},
+        {"moved, over the standard set in force", StandardWith({{kExit, kCtrlAltQ}}), {}, true, false, 0, u"", 0x3FF},
+        {"two swapped", StandardWith({{kExit, ctrlEnd}, {kMute, shiftEnd}}), {}, true, false, 0, u"", 0x3FF},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
@@ -278,7 +278,7 @@ TEST_F(Hotkeys, RegistrationLetsGoOfEachIdentifierFirstAndNamesWhatWasRefused)
         calls.clear();
         HoldElsewhere(row.heldElsewhere);
         for (int i = 0; row.registeredBefore && i < HOTKEY_COUNT; i++)
-            FakeHotkeyRegister(TRUE, kWindow, kDesign[i].command, HOTKEY_MODIFIERS(kDesign[i].combination), HOTKEY_KEY(kDesign[i].combination));
+            FakeHotkeyRegister(TRUE, kWindow, kStandard[i].command, HOTKEY_MODIFIERS(kStandard[i].combination), HOTKEY_KEY(kStandard[i].combination));
         LogRegistrations();
         WCHAR failures[HOTKEY_FAILURES_LENGTH] = u"";
         EXPECT_EQ(RegisterHotkeySet(kWindow, row.set.data(), row.undo, failures), row.refused);
@@ -288,8 +288,8 @@ TEST_F(Hotkeys, RegistrationLetsGoOfEachIdentifierFirstAndNamesWhatWasRefused)
             if (row.set[i] != 0) {
                 EXPECT_EQ(HeldByProgram(row.set[i]), ((row.held >> i) & 1) != 0) << "hotkey " << i;
             }
-            if (std::count(row.set.begin(), row.set.end(), kDesign[i].combination) == 0) {
-                EXPECT_FALSE(HeldByProgram(kDesign[i].combination)) << "hotkey " << i << " still holds its old combination";
+            if (std::count(row.set.begin(), row.set.end(), kStandard[i].combination) == 0) {
+                EXPECT_FALSE(HeldByProgram(kStandard[i].combination)) << "hotkey " << i << " still holds its old combination";
             }
         }
         testing::Mock::VerifyAndClearExpectations(&win);
@@ -298,39 +298,39 @@ TEST_F(Hotkeys, RegistrationLetsGoOfEachIdentifierFirstAndNamesWhatWasRefused)
     // The dialog lets go of all ten while it is open.
     FakeHotkeysReset();
     calls.clear();
-    for (const auto &design : kDesign)
-        FakeHotkeyRegister(TRUE, kWindow, design.command, HOTKEY_MODIFIERS(design.combination), HOTKEY_KEY(design.combination));
+    for (const auto &standard : kStandard)
+        FakeHotkeyRegister(TRUE, kWindow, standard.command, HOTKEY_MODIFIERS(standard.combination), HOTKEY_KEY(standard.combination));
     LogRegistrations();
     UnregisterHotkeySet(kWindow);
     EXPECT_EQ(calls.size(), 10u);
-    for (const auto &design : kDesign)
-        EXPECT_FALSE(HeldByProgram(design.combination));
+    for (const auto &standard : kStandard)
+        EXPECT_FALSE(HeldByProgram(standard.combination));
 }
 
 // The start-up warning names each combination in force that another program
-// holds, in the order of registration; with the design it reads as ever.
+// holds, in the order of registration; with the standard set it reads as ever.
 TEST_F(Hotkeys, StartupWarningNamesTheCombinationsInForceThatWereRefused)
 {
     const std::u16string heading = u"注册热键失败，部分功能你将无法正常使用。\r\n\r\n以下热键未能注册（可改用托盘菜单）：";
     std::vector<DWORD> allTen;
-    for (const auto &design : kDesign)
-        allTen.push_back(design.combination);
+    for (const auto &standard : kStandard)
+        allTen.push_back(standard.combination);
     const struct {
         std::vector<DWORD> set;
         std::vector<DWORD> heldElsewhere;
         std::u16string names;  // empty: no warning
     } rows[] = {
-        {DesignWith({}), {}, u""},
-        {DesignWith({}), {kDesign[kExit].combination}, u"\r\n退出程序（Shift+End）"},
-        {DesignWith({}), {kDesign[kExit].combination, kDesign[kScreenshot].combination},
+        {StandardWith({}), {}, u""},
+        {StandardWith({}), {kStandard[kExit].combination}, u"\r\n退出程序（Shift+End）"},
+        {StandardWith({}), {kStandard[kExit].combination, kStandard[kScreenshot].combination},
          u"\r\n退出程序（Shift+End）\r\n屏幕截图（Ctrl+F3）"},
-        {DesignWith({}), allTen,
+        {StandardWith({}), allTen,
          u"\r\n加大音量（Ctrl+→）\r\n减小音量（Ctrl+←）\r\n静音（Ctrl+End）\r\n加大亮度（Ctrl+↑）\r\n减小亮度（Ctrl+↓）"
          u"\r\n默认亮度（Ctrl+Home）\r\n隐藏/显示程序（Ctrl+F12）\r\n退出程序（Shift+End）\r\n关闭显示器（Shift+Insert）"
          u"\r\n屏幕截图（Ctrl+F3）"},
-        {DesignWith({{kScreenshot, kCtrlAltS}}), {kCtrlAltS}, u"\r\n屏幕截图（Ctrl+Alt+S）"},
-        {DesignWith({{kScreenshot, kCtrlAltS}}), {kDesign[kScreenshot].combination}, u""},
-        {DesignWith({{kToggle, 0}, {kExit, 0}}), {kDesign[kToggle].combination, kDesign[kExit].combination}, u""},
+        {StandardWith({{kScreenshot, kCtrlAltS}}), {kCtrlAltS}, u"\r\n屏幕截图（Ctrl+Alt+S）"},
+        {StandardWith({{kScreenshot, kCtrlAltS}}), {kStandard[kScreenshot].combination}, u""},
+        {StandardWith({{kToggle, 0}, {kExit, 0}}), {kStandard[kToggle].combination, kStandard[kExit].combination}, u""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.names));
@@ -347,9 +347,9 @@ TEST_F(Hotkeys, StartupWarningNamesTheCombinationsInForceThatWereRefused)
     }
 }
 
-// The design writes nothing: its values go, and where there is no key
+// The standard set writes nothing: its values go, and where there is no key
 // nothing is created. Any other combination, off included, is written.
-TEST_F(Hotkeys, SavingWritesWhatDiffersFromTheDesignAndDeletesTheRest)
+TEST_F(Hotkeys, SavingWritesWhatDiffersFromTheStandardAndDeletesTheRest)
 {
     const struct {
         const char *what;
@@ -358,16 +358,16 @@ TEST_F(Hotkeys, SavingWritesWhatDiffersFromTheDesignAndDeletesTheRest)
         LSTATUS failingChange;   // the answer of the third change
         LSTATUS result;
     } rows[] = {
-        {"the design, no key", DesignWith({}), ERROR_FILE_NOT_FOUND, 0, ERROR_SUCCESS},
-        {"the design, values gone already", DesignWith({}), ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS},
-        {"the design, key not ours to change", DesignWith({}), ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
-        {"one moved, one off", DesignWith({{kExit, kCtrlAltQ}, {kMute, 0}}), ERROR_SUCCESS, 0, ERROR_SUCCESS},
-        {"a change refused", DesignWith({{kExit, kCtrlAltQ}, {kMute, 0}}), ERROR_SUCCESS, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
-        {"the key cannot be created", DesignWith({{kExit, kCtrlAltQ}}), ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
+        {"the standard set, no key", StandardWith({}), ERROR_FILE_NOT_FOUND, 0, ERROR_SUCCESS},
+        {"the standard set, values gone already", StandardWith({}), ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS},
+        {"the standard set, key not ours to change", StandardWith({}), ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
+        {"one moved, one off", StandardWith({{kExit, kCtrlAltQ}, {kMute, 0}}), ERROR_SUCCESS, 0, ERROR_SUCCESS},
+        {"a change refused", StandardWith({{kExit, kCtrlAltQ}, {kMute, 0}}), ERROR_SUCCESS, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        {"the key cannot be created", StandardWith({{kExit, kCtrlAltQ}}), ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        const bool writes = row.set != DesignWith({});
+        const bool writes = row.set != StandardWith({});
         InSequence order;
         if (writes)
             EXPECT_CALL(win, RegCreateKeyExW(HKEY_CURRENT_USER, WideEq(kKeyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr, _, nullptr))
@@ -378,10 +378,10 @@ TEST_F(Hotkeys, SavingWritesWhatDiffersFromTheDesignAndDeletesTheRest)
         if (row.opened == ERROR_SUCCESS) {
             for (int i = 0; i < HOTKEY_COUNT; i++) {
                 LSTATUS answer = i == 2 ? row.failingChange : ERROR_SUCCESS;
-                if (row.set[i] == kDesign[i].combination)
-                    EXPECT_CALL(win, RegDeleteValueW(kKey, WideEq(kDesign[i].valueName))).WillOnce(Return(answer));
+                if (row.set[i] == kStandard[i].combination)
+                    EXPECT_CALL(win, RegDeleteValueW(kKey, WideEq(kStandard[i].valueName))).WillOnce(Return(answer));
                 else
-                    EXPECT_CALL(win, RegSetValueExW(kKey, WideEq(kDesign[i].valueName), 0, REG_DWORD, _, 4))
+                    EXPECT_CALL(win, RegSetValueExW(kKey, WideEq(kStandard[i].valueName), 0, REG_DWORD, _, 4))
                         .WillOnce(Invoke([&row, i, answer](HKEY, LPCWSTR, DWORD, DWORD, const BYTE *data, DWORD) {
                             DWORD value;
                             std::memcpy(&value, data, 4);
@@ -396,7 +396,7 @@ TEST_F(Hotkeys, SavingWritesWhatDiffersFromTheDesignAndDeletesTheRest)
     }
 }
 
-// The entries name what is in force; the design's already read right in the
+// The entries name what is in force; the standard one already read right in the
 // menu as loaded and are left alone.
 TEST_F(Hotkeys, SubmenuEntriesNameTheCombinationsInForceAndGrayHideWhileItsHotkeyIsOff)
 {
@@ -405,12 +405,12 @@ TEST_F(Hotkeys, SubmenuEntriesNameTheCombinationsInForceAndGrayHideWhileItsHotke
         std::vector<DWORD> set;
         std::vector<std::pair<int, std::u16string>> entries;  // {index, text} set, in registration order
     } rows[] = {
-        {"the design", DesignWith({}), {}},
-        {"moved", DesignWith({{kExit, kCtrlAltQ}, {kScreenshot, kCtrlAltS}}),
+        {"the standard set", StandardWith({}), {}},
+        {"moved", StandardWith({{kExit, kCtrlAltQ}, {kScreenshot, kCtrlAltS}}),
          {{kExit, u"退出程序\tCtrl+Alt+Q"}, {kScreenshot, u"屏幕截图\tCtrl+Alt+S"}}},
-        {"off", DesignWith({{kMute, 0}}), {{kMute, u"静音"}}},
-        {"hide/show off", DesignWith({{kToggle, 0}}), {{kToggle, u"隐藏/显示程序"}}},
-        {"hide/show moved", DesignWith({{kToggle, kCtrlAltQ}}), {{kToggle, u"隐藏/显示程序\tCtrl+Alt+Q"}}},
+        {"off", StandardWith({{kMute, 0}}), {{kMute, u"静音"}}},
+        {"hide/show off", StandardWith({{kToggle, 0}}), {{kToggle, u"隐藏/显示程序"}}},
+        {"hide/show moved", StandardWith({{kToggle, kCtrlAltQ}}), {{kToggle, u"隐藏/显示程序\tCtrl+Alt+Q"}}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
@@ -418,7 +418,7 @@ TEST_F(Hotkeys, SubmenuEntriesNameTheCombinationsInForceAndGrayHideWhileItsHotke
         InSequence order;
         for (const auto &entry : row.entries) {
             const bool grayed = entry.first == kToggle && row.set[kToggle] == 0;
-            EXPECT_CALL(win, SetMenuItemInfoW(kSubmenu, HOTKEY_MENU_FIRST_POSITION + kDesign[entry.first].position, TRUE,
+            EXPECT_CALL(win, SetMenuItemInfoW(kSubmenu, HOTKEY_MENU_FIRST_POSITION + kStandard[entry.first].position, TRUE,
                                               Pointee(AllOf(Field(&MENUITEMINFOW::cbSize, (UINT)sizeof(MENUITEMINFOW)),
                                                             Field(&MENUITEMINFOW::fMask, grayed ? 0x41u : 0x40u),
                                                             Field(&MENUITEMINFOW::fState, grayed ? 3u : 0u),
@@ -431,20 +431,20 @@ TEST_F(Hotkeys, SubmenuEntriesNameTheCombinationsInForceAndGrayHideWhileItsHotke
 }
 
 // One table serves the menu, the registry and the dialog: each action's
-// command, value, position and design, and the submenu's order.
+// command, value, position and standard, and the submenu's order.
 TEST_F(Hotkeys, ActionsMatchTheMenuAndTheRegistryValues)
 {
     for (int i = 0; i < HOTKEY_COUNT; i++) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(kHotkeyActions[i].command, kDesign[i].command);
-        EXPECT_EQ(kHotkeyActions[i].design, kDesign[i].combination);
-        EXPECT_EQ(Text(kHotkeyActions[i].valueName), kDesign[i].valueName);
-        EXPECT_EQ(kHotkeyActions[i].menuPosition, kDesign[i].position);
-        EXPECT_EQ(Text(kHotkeyActions[i].name) + u"\t" + Name(kHotkeyActions[i].design), kDesign[i].caption);
+        EXPECT_EQ(kHotkeyActions[i].command, kStandard[i].command);
+        EXPECT_EQ(kHotkeyActions[i].standard, kStandard[i].combination);
+        EXPECT_EQ(Text(kHotkeyActions[i].valueName), kStandard[i].valueName);
+        EXPECT_EQ(kHotkeyActions[i].menuPosition, kStandard[i].position);
+        EXPECT_EQ(Text(kHotkeyActions[i].name) + u"\t" + Name(kHotkeyActions[i].standard), kStandard[i].caption);
     }
     UINT previous = 0;
     for (int i = 0; i < HOTKEY_COUNT; i++) {
-        UINT position = kDesign[kHotkeyMenuOrder[i]].position;
+        UINT position = kStandard[kHotkeyMenuOrder[i]].position;
         EXPECT_TRUE(i == 0 || position > previous) << "menu order " << i;
         previous = position;
     }
