@@ -10,23 +10,16 @@
 #include "hotkeys/hotkey_set.h"
 #include "resources/resource_ids.h"
 #include "tests/doubles/routines_test.h"
+#include "hotkeys_test.h"
 
 namespace {
 
-const HWND kWindow = FakeHandle<HWND>(0x100);
 const HWND kDialog = FakeHandle<HWND>(0x10);
-const HWND kOtherProgram = FakeHandle<HWND>(0x900);
 const HINSTANCE kInstance = FakeHandle<HINSTANCE>(0x400000);
 const HMODULE kComctl = FakeHandle<HMODULE>(0x7800);
 const HKEY kHotkeysKey = FakeHandle<HKEY>(0x7900);
 const char16_t kCaption[] = u"Ombrivale 热键设置";
 
-constexpr DWORD Combination(UINT modifiers, UINT key)
-{
-    return modifiers | key << 16;
-}
-
-const DWORD kCtrlAltQ = Combination(MOD_CONTROL | MOD_ALT, 'Q');
 const DWORD kCtrlAltM = Combination(MOD_CONTROL | MOD_ALT, 'M');
 
 // The standard ten in the dialog's rows (the submenu's order), as the

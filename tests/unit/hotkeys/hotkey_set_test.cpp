@@ -9,21 +9,14 @@
 #include "hotkeys/hotkey_set.h"
 #include "resources/resource_ids.h"
 #include "tests/fake/win32_test.h"
+#include "hotkeys_test.h"
 
 namespace {
 
-const HWND kWindow = FakeHandle<HWND>(0x100);
-const HWND kOtherProgram = FakeHandle<HWND>(0x999);
 const HKEY kKey = FakeHandle<HKEY>(0x300);
 const HMENU kSubmenu = FakeHandle<HMENU>(0x23);
 const char16_t kKeyPath[] = u"Software\\Ombrivale\\Hotkeys";
 
-constexpr DWORD Combination(UINT modifiers, UINT key)
-{
-    return modifiers | key << 16;
-}
-
-const DWORD kCtrlAltQ = Combination(MOD_ALT | MOD_CONTROL, 'Q');
 const DWORD kCtrlAltS = Combination(MOD_ALT | MOD_CONTROL, 'S');
 const int kMute = 2, kToggle = 6, kExit = 7, kScreenshot = 9;
 
