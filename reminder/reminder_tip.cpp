@@ -20,7 +20,10 @@ static int LocalMinuteOfDay(const FILETIME &instant)
 {
     SYSTEMTIME universal, local;
     FileTimeToSystemTime(&instant, &universal);
-    SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);
+    // A zone Windows cannot read leaves the output undefined: the clock in
+    // UTC is then told rather than whatever the buffer held.
+    if (!SystemTimeToTzSpecificLocalTime(NULL, &universal, &local))
+        local = universal;
     return local.wHour * kMinutesPerHour + local.wMinute;
 }
 

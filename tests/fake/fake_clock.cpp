@@ -1,5 +1,7 @@
 #include "fake_clock.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 static const DWORD kSystemTick = 16;
@@ -117,8 +119,10 @@ BOOL FakeClockLocalTime(const TIME_ZONE_INFORMATION *timeZone, const SYSTEMTIME 
 {
     if (timeZone != NULL)
         ADD_FAILURE() << "SystemTimeToTzSpecificLocalTime: the fake knows only the current zone (NULL)";
-    if (!IsDate(*universal))
+    if (!IsDate(*universal) || zone.unreadable) {
+        std::memset(local, 0xEE, sizeof *local);
         return FALSE;
+    }
     const int64_t time = ToFileTime(*universal);
     const bool daylight = zone.daylightStarts.wYear != 0 && time >= ToFileTime(zone.daylightStarts) &&
                           time < ToFileTime(zone.daylightEnds);

@@ -20,12 +20,15 @@ struct FakeTimeZone {
     LONG daylightBias;
     SYSTEMTIME daylightStarts;
     SYSTEMTIME daylightEnds;
+    bool unreadable;  // Windows cannot read the zone: conversions to it fail
 };
 void FakeClockSetSystemTime(const SYSTEMTIME &universal);
 void FakeClockSetZone(const FakeTimeZone &zone);
 void FakeClockSystemTime(LPFILETIME time);
 // As Windows converts: a FILETIME of 2^63 or more, or a SYSTEMTIME that is
-// no date, fails. Only the current zone (NULL) is known to the fake.
+// no date, fails, and so does a conversion to an unreadable zone; a failed
+// one leaves its output poisoned, as the documentation promises nothing of
+// it. Only the current zone (NULL) is known to the fake.
 BOOL FakeClockFileTimeToSystemTime(const FILETIME *fileTime, LPSYSTEMTIME systemTime);
 BOOL FakeClockLocalTime(const TIME_ZONE_INFORMATION *zone, const SYSTEMTIME *universal, LPSYSTEMTIME local);
 

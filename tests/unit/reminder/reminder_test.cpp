@@ -93,6 +93,8 @@ TEST_F(Reminder, TheTipTellsTheLocalClockAtTheFiringAcrossAClockChange)
          u"定时提醒：后天 00:30 关机"},
         {"23:30 before the clock goes back at midnight", kSantiago, {2024, 4, 0, 7, 2, 30, 0, 0}, 40, POWER_NONE, u"定时提醒：23:10"},
         {"23:00 in daylight time, past midnight", kBerlin, {2024, 10, 0, 26, 21, 0, 0, 0}, 90, POWER_RESTART, u"定时提醒：明天 00:30 重启"},
+        // A zone Windows cannot read converts nothing: the tip tells the time in UTC.
+        {"a zone that cannot be read", {0, 0, {}, {}, true}, {2024, 10, 0, 26, 23, 30, 0, 0}, 60, POWER_NONE, u"定时提醒：明天 00:30"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
